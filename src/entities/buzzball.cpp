@@ -1,0 +1,4 @@
+#include "game.h"
+
+// Not built yet: an empty entry point with its final signature.
+void BuzzBallThink(TEntity* ent) { (void)ent; }

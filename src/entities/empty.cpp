@@ -1,0 +1,14 @@
+#include "game.h"
+
+// Not built yet: an empty entry point with its final signature.
+void RedGlookThink(TEntity* ent) { (void)ent; }
+void ChatterThink(TEntity* ent) { (void)ent; }
+void TeleBotThink(TEntity* ent) { (void)ent; }
+void BigFishThink(TEntity* ent) { (void)ent; }
+void FishThink(TEntity* ent) { (void)ent; }
+void FrogThink(TEntity* ent) { (void)ent; }
+void FluffyThink(TEntity* ent) { (void)ent; }
+void HarryThink(TEntity* ent) { (void)ent; }
+void TriaxThink(TEntity* ent) { (void)ent; }
+void SuckNestThink(TEntity* ent) { (void)ent; }
+void ShroomThink(TEntity* ent) { (void)ent; }
