@@ -1,6 +1,7 @@
+// Behaviours that do nothing: these creatures and objects move only as the
+// entity movement moves them.
 #include "game.h"
 
-// Not built yet: an empty entry point with its final signature.
 void RedGlookThink(TEntity* ent) { (void)ent; }
 void ChatterThink(TEntity* ent) { (void)ent; }
 void TeleBotThink(TEntity* ent) { (void)ent; }

@@ -1,4 +1,9 @@
+// Fire: a flickering object.
 #include "game.h"
 
-// Not built yet: an empty entry point with its final signature.
-void FireThink(TEntity* ent) { (void)ent; }
+void FireThink(TEntity* ent) {
+  if (framectr % 4 == 1) {
+    ent->frame = TFrame(ent->frame + 1);
+    if (ent->frame == 4) ent->frame = TFrame(0);
+  }
+}

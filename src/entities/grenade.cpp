@@ -1,5 +1,23 @@
+// Grenades: a grenade lying about only spins; an armed grenade spins until it
+// is hurt, and from then on blasts everything around it in every frame that it
+// is not alive.
+#include "defs/random.h"
 #include "game.h"
 
-// Not built yet: an empty entry point with its final signature.
-void GrenadeThink(TEntity* ent) { (void)ent; }
-void GrenadeActThink(TEntity* ent) { (void)ent; }
+static void CycleFrame(TEntity* ent, int32_t k) {
+  if (framectr % k == 1) {
+    ent->frame = TFrame(ent->frame + 1);
+    if (ent->frame == 4) ent->frame = TFrame(0);
+  }
+}
+
+void GrenadeThink(TEntity* ent) { CycleFrame(ent, 4); }
+
+void GrenadeActThink(TEntity* ent) {
+  if (ent->estate != esAlive) {
+    RadiusDamage(ent, 16384, 1024);
+    SpawnExplosion(ent->x, ent->y, 240 + Rand() % 15);
+    return;
+  }
+  CycleFrame(ent, 4);
+}

@@ -1,6 +1,91 @@
+// Producers: monster nests and spawners make creatures while they can see the
+// player's entity, up to subtypemax alive at once; a dropper, once triggered,
+// drops subtypemax creatures and then removes itself. A producer counts its
+// children in subtypecount; a child's death lowers the count again.
+#include "defs/random.h"
 #include "game.h"
 
-// Not built yet: an empty entry point with its final signature.
-void MonsterNestThink(TEntity* ent) { (void)ent; }
-void SpawnerNestThink(TEntity* ent) { (void)ent; }
-void DropperThink(TEntity* ent) { (void)ent; }
+// SpawnEntity leaves eslot on the new slot. With the table full it makes
+// nothing and leaves eslot where it was, on a slot that is in use: so a spawn
+// took place when eslot moved or when the slot it stood on was free before.
+struct SpawnWatch {
+  int32_t slot;
+  bool wasFree;
+  SpawnWatch() : slot(eslot), wasFree(Entities[eslot].kind == blank) {}
+  TEntity* Made() const {
+    return eslot != slot || wasFree ? &Entities[eslot] : nullptr;
+  }
+};
+
+void MonsterNestThink(TEntity* ent) {
+  if (!TraceLOS(ent, &Entities[0])) return;
+  if (ent->subtypecount >= ent->subtypemax) return;
+  if (Rand() % 256 != 1) return;
+  const TEntityClass& k = EntityClass[ent->subtype];
+  TEntityKind kind = TEntityKind(ent->subtype);
+  SpawnWatch watch;
+  TEntity* child;
+  // the child appears 512 units beyond the edge the nest faces
+  if (ent->flipx == 0) {
+    SpawnEntity(kind, ent->x + ent->w + 512, ent->y, blank, 0, flNorm, 0, 0);
+    child = watch.Made();
+    if (child == nullptr) return;
+    child->dx = 64;
+  } else {
+    SpawnEntity(kind, ent->x - 512 - k.width * 128, ent->y, blank, 0, flFlipped, 0, 0);
+    child = watch.Made();
+    if (child == nullptr) return;
+    child->dx = -64;
+  }
+  child->parentent = ent;
+  ent->subtypecount += 1;
+}
+
+void SpawnerNestThink(TEntity* ent) {
+  if (!TraceLOS(ent, &Entities[0])) return;
+  if (ent->subtypecount >= ent->subtypemax) return;
+  if (Rand() % 256 != 1) return;
+  const TEntityClass& k = EntityClass[ent->subtype];
+  TEntityKind kind = TEntityKind(ent->subtype);
+  // red imps from a spawner throw blue mushrooms; other children fire nothing
+  TEntityKind st = kind == redimp ? blueshroom : blank;
+  SpawnWatch watch;
+  TEntity* child;
+  if (ent->flipy == 0) {
+    // standing: the child appears just above the nest, moving down
+    SpawnEntity(kind, ent->x + ent->w / 2, ent->y - (k.height * 128 + 256), st, 0, flNorm, 0,
+                0);
+    child = watch.Made();
+    if (child == nullptr) return;
+    child->dy = 64;
+  } else {
+    // hanging: the child appears at the nest, moving up
+    SpawnEntity(kind, ent->x + ent->w / 2, ent->y, st, 0, flNorm, 0, 0);
+    child = watch.Made();
+    if (child == nullptr) return;
+    child->dy = -64;
+  }
+  int32_t a = Rand() % 128;
+  int32_t b = Rand() % 128;
+  child->dx = a - b;
+  child->parentent = ent;
+  ent->subtypecount += 1;
+}
+
+void DropperThink(TEntity* ent) {
+  if (ent->triggered == 0) return;
+  // a dropper that has removed itself drops no more and is not killed again
+  if (ent->estate == esDying) return;
+  if (ent->subtypecount < ent->subtypemax) {
+    if (framectr % 32 != 1) return;
+    SpawnWatch watch;
+    SpawnEntity(TEntityKind(ent->subtype), ent->x + ent->w + 512, ent->y, blank, 0, flNorm, 0,
+                0);
+    TEntity* child = watch.Made();
+    if (child == nullptr) return;
+    child->parentent = ent;
+    ent->subtypecount += 1;
+    return;
+  }
+  KillEntity(ent);
+}

@@ -1,5 +1,42 @@
+// Wasps (whitewasp, greenwasp): like birds, but faster, buzzing and animated.
+#include "defs/random.h"
 #include "game.h"
 
-// Not built yet: an empty entry point with its final signature.
-void WaspThink(TEntity* ent) { (void)ent; }
-void WaspMoveRandom(TEntity* ent) { (void)ent; }
+static void CycleFrame(TEntity* ent, int32_t k) {
+  if (framectr % k == 1) {
+    ent->frame = TFrame(ent->frame + 1);
+    if (ent->frame == 4) ent->frame = TFrame(0);
+  }
+}
+
+// In sight, one chance in 16 to swoop at the player's entity over 20..39
+// frames, buzzing one time in four; otherwise drift. Wings beat every 4th frame.
+void WaspThink(TEntity* ent) {
+  TEntity* e0 = &Entities[0];
+  if (TraceLOS(ent, e0) && Rand() % 16 == 1) {
+    int32_t s = 20 + Rand() % 20;
+    if (Rand() % 4 == 1) PlaySFXWithTint(es_waspbuzz, 500);
+    ent->dx = (e0->x - ent->x) / s;
+    ent->dy = (e0->y - ent->y) / s;
+  } else {
+    WaspMoveRandom(ent);
+  }
+  CycleFrame(ent, 4);
+}
+
+// One chance in 16 of a new random velocity, else slow down by 2 per axis.
+void WaspMoveRandom(TEntity* ent) {
+  if (Rand() % 16 == 1) {
+    int32_t a = Rand() % 512;
+    int32_t b = Rand() % 512;
+    ent->dx = a - b;
+    a = Rand() % 512;
+    b = Rand() % 512;
+    ent->dy = a - b;
+    return;
+  }
+  if (ent->dx > 0) ent->dx -= 2;
+  if (ent->dx < 0) ent->dx += 2;
+  if (ent->dy > 0) ent->dy -= 2;
+  if (ent->dy < 0) ent->dy += 2;
+}
