@@ -32,6 +32,9 @@ struct NoKeysImpl final : Keyboard {
 };
 
 struct NoWindowImpl final : Window {
+  long Create(const char*, int, int) override { return 0; }
+  void RegisterCallbacks() override {}
+  void MainLoop() override {}
   void FullScreen() override {}
   void ReshapeWindow(int, int) override {}
   void PositionWindow(int, int) override {}
@@ -74,6 +77,14 @@ void ResetPlatform() {
   window = NoWindow();
   gameclock = InstantClock();
   audio = NoAudio();
+}
+
+bool DataFilePath(const char* name, char* path, size_t size) {
+  if (size == 0) return false;
+  size_t k = 0;
+  for (; name[k] && k + 1 < size; ++k) path[k] = name[k] == '\\' ? '/' : name[k];
+  path[k] = 0;
+  return name[k] == 0;
 }
 
 FILE* OpenDataFile(const char* name, const char* mode) {

@@ -60,6 +60,15 @@ Keyboard* NoKeys();
 // ---- window -------------------------------------------------------------------
 struct Window {
   virtual ~Window() = default;
+  // a double-buffered RGB window with a depth buffer, w x h pixels, titled
+  // `title`; answers the window's native handle (0 when there is none)
+  virtual long Create(const char* title, int w, int h) = 0;
+  // hands the game's callbacks (glutDisplay, glutResize, glutMouse, glutIdle)
+  // to the window's event loop
+  virtual void RegisterCallbacks() = 0;
+  // runs the event loop until Quit, or until the window is closed (which quits
+  // the game the same way, QuitQuarn first); then returns
+  virtual void MainLoop() = 0;
   virtual void FullScreen() = 0;
   virtual void ReshapeWindow(int w, int h) = 0;
   virtual void PositionWindow(int x, int y) = 0;
@@ -102,6 +111,9 @@ AudioDevice* NoAudio();
 // Opens a data file named as the game names it ("map\phoebus.qnm"): backslashes
 // become slashes, relative to the working folder.
 FILE* OpenDataFile(const char* name, const char* mode);
+// The path OpenDataFile opens for a game file name, into path (size bytes, cut
+// short if it does not fit); answers false when it was cut short.
+bool DataFilePath(const char* name, char* path, size_t size);
 
 // Puts every seam back to its null implementation.
 void ResetPlatform();

@@ -79,6 +79,14 @@ struct FakeClock final : Clock {
 
 struct RecordWindow final : Window {
   std::vector<std::string> requests;
+  long handle = 0;                     // what Create answers
+  long Create(const char* title, int w, int h) override {
+    requests.push_back("Create " + std::string(title) + " " + std::to_string(w) + " " +
+                       std::to_string(h));
+    return handle;
+  }
+  void RegisterCallbacks() override { requests.push_back("RegisterCallbacks"); }
+  void MainLoop() override { requests.push_back("MainLoop"); }
   void FullScreen() override { requests.push_back("FullScreen"); }
   void ReshapeWindow(int w, int h) override {
     requests.push_back("Reshape " + std::to_string(w) + " " + std::to_string(h));

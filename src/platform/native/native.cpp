@@ -1,4 +1,9 @@
-// The machine's own layer: installed by the program entry before the game starts.
-#include "platform/platform.h"
+// Installs the machine's own layer as the game's seams.
+#include "platform/native/native.h"
 
-void InstallNativePlatform() {}
+void InstallNativePlatform() {
+  draw = NativeDraw();
+  window = NativeWindow();
+  keyboard = NativeKeyboard();
+  gameclock = NativeClock();
+}

@@ -1,0 +1,18 @@
+// The machine's own layer: OpenGL drawing, the freeglut window and its event
+// loop, the X11 keyboard and the monotonic clock. Only the program entry and
+// the files beside this one include it.
+#pragma once
+#include "platform/platform.h"
+
+// Installs the real drawing, window, keyboard and clock as the seams.
+void InstallNativePlatform();
+
+Draw* NativeDraw();
+Window* NativeWindow();
+Keyboard* NativeKeyboard();
+Clock* NativeClock();
+
+// Called by the window's event loop: once at the start of every idle pass,
+// so the keyboard answers for this frame; and on every mouse button change.
+void NativeKeyboardPoll();
+void NativeKeyboardMouse(int button, int state);

@@ -1,0 +1,155 @@
+// The keyboard from the X server: the keys down now (XQueryKeymap on the
+// window's display) and the keys pressed since the last poll of them, caught as
+// key events on a second connection, so a tap shorter than a frame still
+// counts. Keys are told apart by keycode, so the numeric keypad's 2 and 8 are
+// not the main row's. A key counts only while the game window has the focus.
+#include <GL/freeglut.h>
+// X11 names its window type Window, as the seam does: renamed here.
+#define Window X11Window
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+#undef Window
+
+#include <cstring>
+
+#include "platform/native/native.h"
+
+namespace {
+
+constexpr int MAX_CODES = 2;   // keycodes per virtual key
+
+struct X11Keyboard final : Keyboard {
+  Display* dpy = nullptr;      // the window's own connection
+  Display* events = nullptr;   // ours, for the key events of the window
+  X11Window win = 0;
+  bool ready = false;
+  uint8_t codes[256][MAX_CODES] = {};   // virtual key -> keycodes (0: none)
+  bool pressed[256] = {};               // keycode pressed since its last poll
+  char keymap[32] = {};                 // keys down at this frame's poll
+  bool focused = false;
+  bool buttonDown = false, buttonPressed = false;
+
+  void Map(int vk, KeySym a, KeySym b = NoSymbol) {
+    KeySym syms[MAX_CODES] = {a, b};
+    int n = 0;
+    for (KeySym s : syms) {
+      if (s == NoSymbol) continue;
+      KeyCode kc = XKeysymToKeycode(dpy, s);
+      if (kc == 0 || (n > 0 && codes[vk][0] == kc)) continue;
+      codes[vk][n++] = kc;
+    }
+  }
+
+  // Windows virtual-key codes to X keysyms.
+  void BuildMap() {
+    for (int d = 0; d <= 9; ++d) Map(0x30 + d, XK_0 + d);
+    for (int c = 0; c < 26; ++c) Map(0x41 + c, XK_a + c);
+    for (int f = 0; f < 12; ++f) Map(VK_F1 + f, XK_F1 + f);
+    static const KeySym keypadNav[10] = {XK_KP_Insert, XK_KP_End,  XK_KP_Down, XK_KP_Next,
+                                         XK_KP_Left,   XK_KP_Begin, XK_KP_Right, XK_KP_Home,
+                                         XK_KP_Up,     XK_KP_Prior};
+    for (int d = 0; d <= 9; ++d) Map(0x60 + d, XK_KP_0 + d, keypadNav[d]);
+    Map(0x08, XK_BackSpace);
+    Map(VK_TAB, XK_Tab);
+    Map(VK_RETURN, XK_Return, XK_KP_Enter);
+    Map(0x10, XK_Shift_L, XK_Shift_R);
+    Map(0x11, XK_Control_L, XK_Control_R);
+    Map(0x12, XK_Alt_L, XK_Alt_R);
+    Map(VK_ESCAPE, XK_Escape);
+    Map(0x20, XK_space);
+    Map(0x25, XK_Left);
+    Map(0x26, XK_Up);
+    Map(0x27, XK_Right);
+    Map(0x28, XK_Down);
+  }
+
+  bool Init() {
+    dpy = glXGetCurrentDisplay();
+    win = glXGetCurrentDrawable();
+    if (!dpy || !win) return false;
+    BuildMap();
+    events = XOpenDisplay(DisplayString(dpy));
+    if (events) {
+      XSelectInput(events, win, KeyPressMask);
+      XSync(events, False);
+    }
+    return true;
+  }
+
+  // The top-level window that holds ours (a window manager's frame, if any).
+  X11Window TopLevel() {
+    X11Window w = win, root = 0, parent = 0, *children = nullptr;
+    unsigned n = 0;
+    for (;;) {
+      if (!XQueryTree(dpy, w, &root, &parent, &children, &n)) return win;
+      if (children) XFree(children);
+      if (parent == root || parent == 0) return w;
+      w = parent;
+    }
+  }
+
+  bool HasFocus() {
+    X11Window fw = 0;
+    int revert = 0;
+    XGetInputFocus(dpy, &fw, &revert);
+    if (fw == win) return true;
+    if (fw != PointerRoot) return false;
+    // Focus follows the pointer: ours while the pointer is over the window.
+    X11Window root = DefaultRootWindow(dpy), r, child;
+    int rx, ry, wx, wy;
+    unsigned mask;
+    if (!XQueryPointer(dpy, root, &r, &child, &rx, &ry, &wx, &wy, &mask)) return false;
+    return child != 0 && child == TopLevel();
+  }
+
+  void Poll() {
+    if (!ready && !(ready = Init())) return;
+    while (events && XPending(events)) {
+      XEvent e;
+      XNextEvent(events, &e);
+      if (e.type == KeyPress) pressed[e.xkey.keycode & 255] = true;
+    }
+    XQueryKeymap(dpy, keymap);
+    focused = HasFocus();
+    X11Window r, child;
+    int rx, ry, wx, wy;
+    unsigned mask = 0;
+    XQueryPointer(dpy, win, &r, &child, &rx, &ry, &wx, &wy, &mask);
+    buttonDown = (mask & Button1Mask) != 0;
+  }
+
+  // Like the Windows call: bit 15 while the key is down, bit 0 when it was
+  // pressed since the last poll of it.
+  int KeyState(int vk) override {
+    if (vk < 0 || vk > 255 || !ready) return 0;
+    int state = 0;
+    if (vk == VK_LBUTTON) {
+      state = (buttonDown ? 0x8000 : 0) | (buttonPressed ? 1 : 0);
+      buttonPressed = false;
+    } else {
+      for (uint8_t kc : codes[vk]) {
+        if (kc == 0) continue;
+        if (keymap[kc >> 3] & (1 << (kc & 7))) state |= 0x8000;
+        if (pressed[kc]) state |= 1;
+        pressed[kc] = false;
+      }
+    }
+    return focused ? state : 0;
+  }
+};
+
+X11Keyboard& TheKeyboard() {
+  static X11Keyboard k;
+  return k;
+}
+
+}  // namespace
+
+Keyboard* NativeKeyboard() { return &TheKeyboard(); }
+
+void NativeKeyboardPoll() { TheKeyboard().Poll(); }
+
+void NativeKeyboardMouse(int button, int state) {
+  if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) TheKeyboard().buttonPressed = true;
+}
