@@ -648,9 +648,11 @@ int OnGround(TEntity* ent) {
 }
 
 int32_t GetDist(TEntity* e1, TEntity* e2) {
-  const int64_t dx = static_cast<int64_t>(e2->x) - e1->x;
-  const int64_t dy = static_cast<int64_t>(e2->y) - e1->y;
-  const float d = static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
+  // squares in double: exact for any two positions on the map, and no
+  // overflow for any two positions at all
+  const double dx = static_cast<double>(e2->x) - e1->x;
+  const double dy = static_cast<double>(e2->y) - e1->y;
+  const float d = static_cast<float>(std::sqrt(dx * dx + dy * dy));
   // two positions at the far ends of the 32-bit range are farther apart than
   // an int32 holds
   if (d >= 2147483648.0f) return INT32_MAX;
