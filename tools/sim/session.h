@@ -267,9 +267,14 @@ struct Session {
     WinMain();
   }
 
-  // One frame: the clicks due, the idle pass, the display pass. A quit asked
-  // for in the idle pass ends the session there.
+  // One frame: Feed, then Run.
   void Step() {
+    Feed();
+    Run();
+  }
+
+  // Sets the keys down in this frame and collects its clicks.
+  void Feed() {
     keys.Clear();
     clicks.clear();
     if (script) {
@@ -277,6 +282,12 @@ struct Session {
       script->ClicksAt(frame, clicks);
     }
     if (random) random->Apply(keys, clicks);
+  }
+
+  // The frame itself: the clicks (mouse callback, press then release), the
+  // idle pass, the display pass. A quit asked for in the idle pass ends the
+  // session there.
+  void Run() {
     for (const Click& c : clicks) {
       glutMouse(c.button, 0, c.x, c.y);
       glutMouse(c.button, 1, c.x, c.y);

@@ -2,8 +2,8 @@
 // data folder that is the working directory, for a number of frames, and
 // prints world digests.
 //
-//   quarn-sim [--frames N] [--script FILE] [--random-keys SEED] [--allow-save]
-//             [--digest-every K] [--check]
+//   quarn-sim [--frames N] [--script FILE | --tour] [--random-keys SEED]
+//             [--allow-save] [--digest-every K] [--check]
 //
 // The game's console lines go to standard output exactly as the game prints
 // them. Digests go to standard error, one line each:
@@ -12,7 +12,8 @@
 // --frames defaults to the end of the script (1000 with random keys only).
 // --check tests the tables' invariants after every frame and stops with exit
 // code 3 at the first broken one. Exit code 2 for bad options or script.
-// The key script format is described in session.h.
+// The key script format is described in session.h; --tour runs the built-in
+// tour of tour.h.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 
 #include "app/digest.h"
 #include "session.h"
+#include "tour.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ void PrintDigest(int frame) {
 
 int Usage(const char* why) {
   std::fprintf(stderr,
-               "quarn-sim: %s\nusage: quarn-sim [--frames N] [--script FILE] "
+               "quarn-sim: %s\nusage: quarn-sim [--frames N] [--script FILE | --tour] "
                "[--random-keys SEED] [--allow-save] [--digest-every K] [--check]\n",
                why);
   return 2;
@@ -50,7 +52,7 @@ bool ParseCount(const char* s, long long* v) {
 int main(int argc, char** argv) {
   long long frames = -1, every = 0, seed = -1;
   const char* scriptPath = nullptr;
-  bool check = false, allowSave = false;
+  bool check = false, allowSave = false, tour = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool more = i + 1 < argc;
@@ -62,6 +64,8 @@ int main(int argc, char** argv) {
       if (!ParseCount(argv[++i], &seed)) return Usage("bad --random-keys");
     } else if (a == "--script" && more) {
       scriptPath = argv[++i];
+    } else if (a == "--tour") {
+      tour = true;
     } else if (a == "--check") {
       check = true;
     } else if (a == "--allow-save") {
@@ -72,12 +76,15 @@ int main(int argc, char** argv) {
   }
 
   sim::KeyScript script;
-  if (scriptPath) {
+  if (scriptPath && tour) return Usage("--script and --tour exclude each other");
+  bool scripted = scriptPath || tour;
+  if (scripted) {
     std::string text, err;
-    if (!sim::ReadFile(scriptPath, &text)) return Usage("cannot read the script");
+    if (tour) text = sim::TourScript();
+    else if (!sim::ReadFile(scriptPath, &text)) return Usage("cannot read the script");
     if (!script.Parse(text, &err)) return Usage(("script " + err).c_str());
   }
-  if (frames < 0) frames = scriptPath ? script.End() : seed >= 0 ? 1000 : 0;
+  if (frames < 0) frames = scripted ? script.End() : seed >= 0 ? 1000 : 0;
   if (frames > 2000000000LL) return Usage("too many frames");
 
   sim::RandomKeys random(uint64_t(seed < 0 ? 0 : seed));
@@ -85,7 +92,7 @@ int main(int argc, char** argv) {
 
   auto t0 = std::chrono::steady_clock::now();
   static sim::Session s;   // large key tables stay off the stack
-  s.script = scriptPath ? &script : nullptr;
+  s.script = scripted ? &script : nullptr;
   s.random = seed >= 0 ? &random : nullptr;
   s.Start();
   char why[256];
