@@ -1,33 +1,35 @@
 // A small world for the entity tests: classes made on the spot, entities spawned
-// through the game's own spawn, and map tiles of rock and water written directly.
+// through the game's own spawn, map tiles of rock and water written directly.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "defs/random.h"
 #include "platform/testseams.h"
 #include "test_support.h"
+
+using Ints = std::vector<int32_t>;
 
 struct EntWorld : Fresh {
   void SetUp() override {
     Fresh::SetUp();
     watery = 20000;   // the water line below the map: nothing starts in water
   }
-  // a class as the loader would make it: size, mass, gravity, hit points,
-  // lifespan, damage type, contact damage, dies on contact, sprite, frames
+  // a class as the loader makes it
   static TEntityClass& Class(TEntityKind k, int w, int h, int mass, int grav = 0, int hp = -1,
                              int ls = -1, int dtype = edtNothing, int dmg = 0, int doc = 0,
                              int spr = 0, int frames = 0) {
     SpawnEntityClass(k, w, h, spr, mass, hp, ls, 0, 0, grav, frames, dtype, dmg, 7, doc);
     return EntityClass[k];
   }
-  // spawns k at (x, y) and leaves it at rest
-  static TEntity* Spawn(TEntityKind k, int32_t x, int32_t y) {
+  // spawns k at (x, y), at rest
+  static TEntity* Spawn(TEntityKind k, int32_t x, int32_t y, int32_t dx = 0, int32_t dy = 0) {
     SpawnEntity(k, x, y, blank, 0, flNorm, 0, 0);
-    TEntity* e = &Entities[eslot];
-    e->dx = e->dy = 0;
-    return e;
+    Entities[eslot].dx = dx;
+    Entities[eslot].dy = dy;
+    return &Entities[eslot];
   }
-  // map tile (tx, ty) filled with one mask value: tile 1 is rock, tile 2 water
+  // map tile (tx, ty) all rock (255, tile 1) or all water (128, tile 2)
   static void Tile(int tx, int ty, uint8_t value) {
     int n = value == 255 ? 1 : 2;
     mapt[tx][ty] = n;
@@ -40,20 +42,3 @@ struct EntWorld : Fresh {
     return n;
   }
 };
-
-// The console output of f, without the image loader's own lines.
-template <class F>
-std::string Console(F f) {
-  testing::internal::CaptureStdout();
-  f();
-  std::string all = testing::internal::GetCapturedStdout(), out;
-  size_t at = 0;
-  while (at < all.size()) {
-    size_t nl = all.find('\n', at);
-    size_t end = nl == std::string::npos ? all.size() : nl + 1;
-    std::string line = all.substr(at, end - at);
-    if (line.rfind("spawned frame", 0) != 0) out += line;
-    at = end;
-  }
-  return out;
-}

@@ -739,8 +739,10 @@ void DisplayEntity(TEntity* ent) {
 
   // 2. trails and heading, seen or not
   if (ent->kind == bullet || ent->kind == ice || ent->kind == guidedice) {
-    const double s = static_cast<double>(ent->dx) * ent->dx + static_cast<double>(ent->dy) * ent->dy;
-    const double a = s == 0 ? 0.0 : std::acos(ent->dx / std::sqrt(s));
+    // squares in double: a fast projectile must not overflow them
+    const double vx = ent->dx, vy = ent->dy;
+    const double s = vx * vx + vy * vy;
+    const double a = s == 0 ? 0.0 : std::acos(vx / std::sqrt(s));
     const double deg = 180.0 * a / 3.14159264;
     // the heading is rounded to single precision before it is truncated, so
     // the four straight directions come out as whole degrees
