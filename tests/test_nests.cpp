@@ -1,0 +1,54 @@
+#include "test_creatures_fixture.h"
+
+using Nests = BehaviourWorld;
+
+// A nest in sight puts its child 512 units beyond the edge it faces, moving
+// away; it keeps at most subtypemax alive and a death makes room for one more.
+// With the entity table full it makes and counts nothing.
+TEST_F(Nests, MonsterNestFacingAndChildCount) {
+  TEntity* n = Put(1, waspnest, X + 8192, Y, 32, 32);
+  for (int fx : {0, 1}) {
+    n->subtype = whitewasp, n->subtypemax = 3, n->subtypecount = 0, n->flipx = fx;
+    Put(2, whitewasp, 0, 0, 32, 16)->kind = blank;
+    Seed([] { return Rand() % 256 == 1; });
+    MonsterNestThink(n);
+    const TEntity& c = Entities[2];
+    EXPECT_EQ((V{c.kind, c.x, c.y, c.dx, c.flipx, n->subtypecount}),
+              (V{whitewasp, fx ? n->x - 4608 : n->x + n->w + 512, n->y, fx ? -64 : 64, fx, 1}));
+    EXPECT_EQ(c.parentent, n);
+  }
+  for (int f = 0; f < 5000; f++) MonsterNestThink(n);
+  EXPECT_EQ(Count(whitewasp), 3);
+  KillEntity(&Entities[2]);
+  EXPECT_EQ(n->subtypecount, 2);
+  for (int f = 0; f < 5000; f++) MonsterNestThink(n);
+  EXPECT_EQ((V{Count(whitewasp), n->subtypecount}), (V{3, 3}));
+
+  n->subtypecount = 0;
+  for (TEntity& e : Entities) e.kind = e.kind == blank ? rock : e.kind;
+  for (int f = 0; f < 5000; f++) MonsterNestThink(n);
+  EXPECT_EQ(n->subtypecount, 0);
+}
+
+// A dropper waits for its trigger, drops on frames that are 1 modulo 32,
+// replaces a child that dies, removes itself on the next frame it runs once it
+// has made subtypemax, and is killed (and scores) once only.
+TEST_F(Nests, DropperDropsReplacesAndRemovesItselfOnce) {
+  TEntity* d = Put(1, dropper, X + 8192, Y);
+  d->subtype = bat, d->subtypemax = 2, d->score = 10;
+  Put(2, bat, 0, 0)->kind = blank;
+  for (int f = 0; f < 200; f++) framectr = f, DropperThink(d);
+  EXPECT_EQ(Count(bat), 0);
+  d->triggered = 1;
+  V drops;
+  int killedAt = -1;
+  for (int f = 0; f < 300; f++) {
+    int before = Count(bat);
+    framectr = f, DropperThink(d);
+    if (Count(bat) > before) drops.push_back(f);
+    if (f == 10) KillEntity(&Entities[2]);
+    if (d->estate == esDying && killedAt < 0) killedAt = f;
+  }
+  EXPECT_EQ(drops, (V{1, 33, 65}));
+  EXPECT_EQ((V{Entities[2].x, killedAt, players[0].score}), (V{d->x + d->w + 512, 66, 10}));
+}
