@@ -147,17 +147,17 @@ void DisplayParticle(int i) {
   float sx = float(px - 64 * mapx + ax);
   float sy = float(768 - (py - 64 * mapy + ay));
 
-  float f = 0.0f;
-  if (p.lifespan < 32 && p.ptype != ptStaticDot) f = float(32 - p.lifespan) / 32.0f;
+  double f = 0.0;
+  if (p.lifespan < 32 && p.ptype != ptStaticDot) f = (32 - p.lifespan) / 32.0;
 
   bool underwater = uint32_t(p.y) > uint32_t(watery * 128);   // only blue shows
   float r = (p.colour & 1) && !underwater ? 1.0f : 0.0f;
   float g = (p.colour & 2) && !underwater ? 1.0f : 0.0f;
   float b = (p.colour & 4) ? 1.0f : 0.0f;
-  float a = float(p.colour & 0xF0) / 255.0f - f;
-  if (a < 0.0f) a = 0.0f;
+  double a = (p.colour & 0xF0) / 255.0 - f;
+  if (a < 0.0) a = 0.0;
 
-  draw->Color4(r, g, b, a);
+  draw->Color4(r, g, b, float(a));
   draw->Begin(dpQuads);
   draw->TexCoord(0, 0);
   draw->Vertex(sx, sy, z);
