@@ -48,18 +48,15 @@ drivers = wave
 file = $out
 EOF
 
-# ---- a virtual X server on a free display ---------------------------------------
-display=""
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# ---- a virtual X server on a display it picks itself ------------------------------
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 1 50); do
-  DISPLAY=$display xdotool getmouselocation >/dev/null 2>&1 && break
+display=""
+for _ in $(seq 1 100); do
+  [ -s "$work/display" ] && display=":$(head -n1 "$work/display")" && break
   sleep 0.1
 done
+[ -n "$display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 
 # ---- run the game, let the sound play, quit with Escape ---------------------------
 (cd "$data" && exec env DISPLAY="$display" ALSOFT_CONF="$work/alsoft.conf" ALSOFT_DRIVERS=wave \
