@@ -1,0 +1,472 @@
+// The default world that the build generates into BUILD/data: every file has
+// the size and format its loader expects, the game's own loaders read it, and
+// the world honours its fixed points and plays under the game's rules.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <queue>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The test binary is BUILD/tests/quarn_tests; the world is BUILD/data and its
+// generator BUILD/tools/worldgen/quarn-worldgen.
+fs::path BuildDir() {
+  return fs::canonical("/proc/self/exe").parent_path().parent_path();
+}
+fs::path DataDir() {
+  if (const char* d = std::getenv("QUARN_WORLD_DIR")) return d;
+  return BuildDir() / "data";
+}
+
+std::vector<uint8_t> ReadFile(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+long FileSize(const fs::path& p) {
+  struct stat st;
+  return stat(p.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : -1;
+}
+
+// One class record as the class loader reads it: a name word and sixteen
+// numbers (width, height, sprite, mass, hp, lifespan, regen, walks, image
+// width, image height, gravity, frames, damage type, damage, colour, dies on
+// contact).
+struct ClassRec {
+  std::string name;
+  int p[16];
+};
+
+std::vector<ClassRec> ReadClasses(const fs::path& p) {
+  std::vector<ClassRec> out;
+  FILE* f = std::fopen(p.c_str(), "r");
+  if (!f) return out;
+  char word[96];
+  if (std::fscanf(f, "%95s", word) != 1) {
+    std::fclose(f);
+    return out;
+  }
+  ClassRec r{};
+  while (std::fscanf(f, "%95s", word) == 1) {
+    r.name = word;
+    int n = std::fscanf(f, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", &r.p[0], &r.p[1], &r.p[2], &r.p[3],
+                        &r.p[4], &r.p[5], &r.p[6], &r.p[7], &r.p[8], &r.p[9], &r.p[10], &r.p[11], &r.p[12],
+                        &r.p[13], &r.p[14], &r.p[15]);
+    if (n != 16) r.p[0] = -999;   // marks a record the loader would misread
+    out.push_back(r);
+  }
+  std::fclose(f);
+  return out;
+}
+
+// Loads the world through the game's own loaders, from inside the data
+// folder, as the game does at start.
+struct World : Fresh {
+  fs::path old;
+  void SetUp() override {
+    Fresh::SetUp();
+    old = fs::current_path();
+    ASSERT_TRUE(fs::exists(DataDir() / "map" / "phoebus.qnm"))
+        << "no generated world in " << DataDir() << ": build the quarn-world target";
+    fs::current_path(DataDir());
+    InitialiseMap("map\\phoebus.qnm");
+    LoadMask("gfx\\m_tiles.raw", 0);
+    LoadMask("gfx\\m_tiles2.raw", 1);
+  }
+  void TearDown() override {
+    fs::current_path(old);
+    Fresh::TearDown();
+  }
+  static int Tile(int tx, int ty) { return static_cast<int>(mapt[tx][ty] & 255); }
+  static int Set(int tx, int ty) { return static_cast<int>((mapt[tx][ty] >> 8) & 255); }
+  // Does a box (pixels) touch solid rock? Every pixel is probed.
+  static bool HitsRock(int x, int y, int w, int h) {
+    for (int j = y; j < y + h; j++)
+      for (int i = x; i < x + w; i++)
+        if (GetXY(i * 128, j * 128) == 255) return true;
+    return false;
+  }
+  static bool TileOpen(int tx, int ty) { return !HitsRock(tx * 64, ty * 64, 64, 64); }
+};
+
+// ---- files and formats ----------------------------------------------------------------
+
+TEST(WorldFiles, EveryFixedFileHasTheSizeItsLoaderReads) {
+  const fs::path d = DataDir();
+  const std::map<std::string, long> sizes = {
+      {"map/phoebus.qnm", 262144},       {"gfx/tiles.raw", 1024 * 1024 * 3}, {"gfx/tiles2.raw", 1024 * 1024 * 3},
+      {"gfx/m_tiles.raw", 1024 * 1024},  {"gfx/m_tiles2.raw", 1024 * 1024},  {"gfx/h20.raw", 16 * 16 * 3},
+      {"gfx/smoke.raw", 64 * 64 * 3},    {"gfx/hud.raw", 512 * 64 * 3},      {"gfx/menu.raw", 512 * 128 * 3},
+      {"gfx/nums.raw", 256 * 16 * 3},
+  };
+  for (auto& [name, size] : sizes) EXPECT_EQ(FileSize(d / name), size) << name;
+  for (const char* text : {"map/phoebus.ent", "map/phoebus.epo", "map/phoebus.trg"})
+    EXPECT_GT(FileSize(d / text), 0) << text;
+}
+
+TEST(WorldFiles, TheEighteenSoundsArePlayableWaves) {
+  const char* names[] = {"wasp",    "fanfare",    "pistolshot", "icershot",   "blastershot", "plasmashot",
+                         "splash",  "explosion1", "explosion2", "button",     "ric1",        "ric2",
+                         "dooropen", "doorshut",  "chimp1",     "chimp2",     "chimppain1",  "chimppain2"};
+  for (const char* n : names) {
+    std::vector<uint8_t> b = ReadFile(DataDir() / "sfx" / (std::string(n) + ".wav"));
+    ASSERT_GE(b.size(), 44u) << n;
+    auto u16 = [&](size_t o) { return static_cast<unsigned>(b[o] | b[o + 1] << 8); };
+    auto u32 = [&](size_t o) { return u16(o) | u16(o + 2) << 16; };
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF") << n;
+    EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 12), "WAVE") << n;
+    EXPECT_EQ(u32(4), b.size() - 8) << n;
+    // chunks: a PCM mono "fmt " and a "data" chunk that the file holds whole
+    size_t o = 12;
+    bool fmt = false, data = false;
+    while (o + 8 <= b.size()) {
+      std::string id(b.begin() + o, b.begin() + o + 4);
+      unsigned len = u32(o + 4);
+      if (id == "fmt ") {
+        fmt = true;
+        EXPECT_EQ(u16(o + 8), 1u) << n << ": PCM";
+        EXPECT_EQ(u16(o + 10), 1u) << n << ": mono";
+        EXPECT_TRUE(u16(o + 22) == 8 || u16(o + 22) == 16) << n;
+        unsigned rate = u32(o + 12);
+        EXPECT_TRUE(rate == 11025 || rate == 22050) << n << " " << rate;
+      } else if (id == "data") {
+        data = true;
+        EXPECT_EQ(o + 8 + len, b.size()) << n;
+        // a sound, not silence: some sample reaches a quarter of full scale
+        int peak = 0;
+        for (size_t k = o + 8; k + 1 < o + 8 + len; k += 2)
+          peak = std::max(peak, std::abs(static_cast<int>(static_cast<int16_t>(u16(k)))));
+        EXPECT_GT(peak, 8000) << n;
+      }
+      o += 8 + len + (len & 1);
+    }
+    EXPECT_TRUE(fmt && data) << n;
+  }
+}
+
+// ---- classes and pictures ---------------------------------------------------------------
+
+TEST(WorldClasses, OneRecordPerKindWithItsPictures) {
+  std::vector<ClassRec> cls = ReadClasses(DataDir() / "map" / "phoebus.ent");
+  ASSERT_EQ(cls.size(), 110u);
+  std::vector<int> owner(768, 0);
+  for (size_t k = 0; k < cls.size(); k++) {
+    const ClassRec& c = cls[k];
+    int kind = static_cast<int>(k) + 1;
+    ASSERT_NE(c.p[0], -999) << "record " << kind << " does not parse";
+    EXPECT_LE(c.name.size(), 50u);
+    int w = c.p[0], h = c.p[1], sprite = c.p[2], iw = c.p[8], ih = c.p[9], frames = c.p[11];
+    EXPECT_GT(w, 0);
+    EXPECT_GT(h, 0);
+    bool five = c.name[0] == '1';
+    int nspr = five ? 5 : 1;
+    // sprite numbers 0..767, a five-frame class taking five, never shared
+    ASSERT_GE(sprite, 0) << c.name;
+    ASSERT_LE(sprite + nspr - 1, 767) << c.name;
+    for (int s = sprite; s < sprite + nspr; s++) {
+      EXPECT_EQ(owner[s], 0) << c.name << " shares sprite " << s << " with kind " << owner[s];
+      owner[s] = kind;
+    }
+    // a strip holds whole frames
+    if (frames > 0) {
+      EXPECT_EQ(iw % frames, 0) << c.name;
+    }
+    for (int v = 0; v < nspr; v++) {
+      std::string file = c.name;
+      if (five) file[0] = static_cast<char>('1' + v);
+      EXPECT_EQ(FileSize(DataDir() / "gfx" / "ents" / (file + ".raw")), static_cast<long>(iw) * ih * 3) << file;
+    }
+  }
+  EXPECT_EQ(owner[68], 68) << "sprite 68 (sparks) belongs to the buzzball";
+}
+
+TEST_F(World, TheGameLoadsEveryClassAndTheRulesPlayWell) {
+  InitialiseEntities("map\\phoebus.ent");
+  for (int k = 1; k <= 110; k++) EXPECT_EQ(EntityClass[k].kind, k);
+  EXPECT_EQ(EntityClass[111].kind, 0);
+  const TEntityClass& m = EntityClass[man];
+  // walking frames 0..2 and the airborne frame 4 exist in the man's strip
+  ASSERT_GT(m.framedx, 0.0f);
+  EXPECT_LE(m.framedx * 5, 1.0001f);
+  // the jetpack (8 per frame, 16 boosted) beats gravity, and so does the wind
+  // of the updraft shaft; the player can swim up
+  ASSERT_GT(m.mass, 0);
+  EXPECT_LT(192 / m.mass, 8);
+  EXPECT_GT(768 / m.mass, 192 / m.mass);
+  EXPECT_GT(256 / m.mass, 0);
+  EXPECT_EQ(m.dmg, 0) << "a man with contact damage would shrug off every shot";
+  EXPECT_GT(m.hp, 0);
+  // projectiles move and die on contact
+  for (TEntityKind k : {bullet, ice, plasma, yellowshell, blueshell, shock, guidedice, grenadeact}) {
+    EXPECT_GT(EntityClass[k].mass, 0) << k;
+    EXPECT_EQ(EntityClass[k].dieoncontact, 1) << k;
+    EXPECT_GT(EntityClass[k].lifespan, 0) << k;
+  }
+  // pick-ups can be picked up (they need mass); doors and nests stay put
+  for (int k : {urn, urnfull, rock, pistol, icer, blaster, plasmagun, protsuit, grenade, key1, key6})
+    EXPECT_GT(EntityClass[k].mass, 0) << k;
+  for (int k = greendoor; k <= tiledoorh; k++) EXPECT_EQ(EntityClass[k].mass, 0) << k;
+  for (int k : {greennest, waspnest, piranhanest, spawner, dropper, gargoyle}) EXPECT_EQ(EntityClass[k].mass, 0) << k;
+  // every creature with hit points dies to the weapons: shots hurt those that
+  // deal no contact damage, a grenade's blast (1024 >> 3) the rest
+  int shot = std::max({EntityClass[bullet].dmg, EntityClass[ice].dmg, EntityClass[plasma].dmg});
+  for (int k = 1; k <= 110; k++) {
+    const TEntityClass& c = EntityClass[k];
+    if (k == man || c.hp <= 0) continue;
+    if (c.dmg == 0) {
+      EXPECT_LE(c.hp, 10 * shot) << k;
+    } else {
+      EXPECT_LE(c.hp, 1024 >> 3) << k;
+    }
+  }
+  EXPECT_EQ(EntityClass[buzzball].particlespray, 1);
+}
+
+// ---- tile sets ---------------------------------------------------------------------------
+
+TEST(WorldTiles, ColourAndMaskAgreeInEveryCell) {
+  for (int s = 0; s < 2; s++) {
+    std::vector<uint8_t> col = ReadFile(DataDir() / "gfx" / (s ? "tiles2.raw" : "tiles.raw"));
+    std::vector<uint8_t> msk = ReadFile(DataDir() / "gfx" / (s ? "m_tiles2.raw" : "m_tiles.raw"));
+    ASSERT_EQ(col.size(), 1024u * 1024 * 3);
+    ASSERT_EQ(msk.size(), 1024u * 1024);
+    int bad = 0, odd = 0;
+    for (int r = 0; r < 1024; r++)      // r counts from the top of the picture
+      for (int c = 0; c < 1024; c++) {
+        size_t ci = (static_cast<size_t>(1023 - r) * 1024 + c) * 3;   // colour: bottom row first
+        bool cyan = col[ci] == 0 && col[ci + 1] == 255 && col[ci + 2] == 255;
+        uint8_t m = msk[static_cast<size_t>(r) * 1024 + c];          // mask: top row first
+        if (m != 0 && m != 128 && m != 255) odd++;
+        if (m == 255 && cyan) bad++;
+      }
+    EXPECT_EQ(bad, 0) << "set " << s << ": rock that is drawn transparent";
+    EXPECT_EQ(odd, 0) << "set " << s << ": mask bytes other than open, water and rock";
+    // a floor cell is rock at the bottom and open at the top in both files
+    int n = (s == 0 ? 16 : 0) + 12;   // first rock family, bottom half rock
+    int cx = (n % 16) * 64 + 32, cy = (n / 16) * 64;
+    EXPECT_EQ(msk[static_cast<size_t>(cy + 60) * 1024 + cx], 255);
+    EXPECT_EQ(msk[static_cast<size_t>(cy + 2) * 1024 + cx], 0);
+    size_t top = (static_cast<size_t>(1023 - (cy + 2)) * 1024 + cx) * 3;
+    EXPECT_TRUE(col[top] == 0 && col[top + 1] == 255 && col[top + 2] == 255) << "set " << s;
+    // water: tile 191 is water through and through
+    for (int v = 0; v < 64; v += 7)
+      for (int u = 0; u < 64; u += 7)
+        EXPECT_EQ(msk[static_cast<size_t>((191 / 16) * 64 + v) * 1024 + (191 % 16) * 64 + u], 128);
+  }
+}
+
+// ---- the map -------------------------------------------------------------------------------
+
+TEST_F(World, TheStartIsOpenWithAFloorBelow) {
+  const int x = 5888, y = 3392;   // pixels, tile (92, 53)
+  EXPECT_FALSE(HitsRock(x, y, 20, 32));
+  EXPECT_TRUE(TileOpen(92, 53));
+  int floor = -1;
+  for (int j = y + 32; j < y + 2 * 64 && floor < 0; j++)
+    if (GetXY((x + 10) * 128, j * 128) == 255) floor = j;
+  EXPECT_GT(floor, 0) << "nothing under the start for two tiles";
+}
+
+TEST_F(World, WaterFillsEveryOpenPlaceBelowTheLineAndNothingAbove) {
+  int above = 0, dry = 0, wrongTile = 0;
+  for (int tx = 0; tx < 256; tx++)
+    for (int ty = 0; ty < 256; ty++) {
+      bool under = ty >= 134;
+      for (int v = 4; v < 64; v += 20)
+        for (int u = 4; u < 64; u += 20) {
+          uint8_t m = GetXY((tx * 64 + u) * 128, (ty * 64 + v) * 128);
+          if (!under && m == 128) above++;
+          if (under && m == 0) dry++;
+        }
+      // open water is the translucent water tile
+      if (under && (Tile(tx, ty) == 0 || (TileOpen(tx, ty) && Tile(tx, ty) != 191))) wrongTile++;
+    }
+  EXPECT_EQ(above, 0);
+  EXPECT_EQ(dry, 0);
+  EXPECT_EQ(wrongTile, 0);
+}
+
+TEST_F(World, TheWindAreasAndTheTeleportFallbackAreRealPlaces) {
+  // the updraft: tile columns 153 and 154 open from row 38 to 166
+  for (int ty = 38; ty <= 166; ty++) {
+    EXPECT_TRUE(TileOpen(153, ty)) << ty;
+    EXPECT_TRUE(TileOpen(154, ty)) << ty;
+  }
+  // the down-draft, 2 by 2 at (134, 41)
+  for (int tx = 134; tx <= 135; tx++)
+    for (int ty = 41; ty <= 42; ty++) EXPECT_TRUE(TileOpen(tx, ty)) << tx << "," << ty;
+  // open sky along the top, and the fallback tile of the teleport
+  for (int tx = 0; tx < 256; tx++) EXPECT_TRUE(TileOpen(tx, 0)) << tx;
+  EXPECT_TRUE(TileOpen(127, 1));
+}
+
+TEST_F(World, BothTileSetsAndAFewMushroomBedsAreUsed) {
+  int set0 = 0, set1 = 0, blue = 0, red = 0;
+  for (int tx = 0; tx < 256; tx++)
+    for (int ty = 0; ty < 256; ty++) {
+      if (Tile(tx, ty) == 0) continue;
+      (Set(tx, ty) == 0 ? set0 : set1)++;
+      EXPECT_LE(Set(tx, ty), 1);
+      EXPECT_EQ(mapt[tx][ty] >> 16, 0u) << "unused bits and flips stay clear";
+      if (Set(tx, ty) == 0 && Tile(tx, ty) == 1) blue++;
+      if (Set(tx, ty) == 0 && Tile(tx, ty) == 2) red++;
+      if (Set(tx, ty) == 0 && (Tile(tx, ty) == 1 || Tile(tx, ty) == 2)) {
+        // mushrooms seed in open air and fall to a floor
+        EXPECT_TRUE(TileOpen(tx, ty));
+        EXPECT_TRUE(HitsRock(tx * 64 + 8, ty * 64 + 64, 48, 128)) << tx << "," << ty;
+      }
+    }
+  EXPECT_GT(set0, 1000);
+  EXPECT_GT(set1, 1000);
+  EXPECT_GE(blue, 1);
+  EXPECT_GE(red, 1);
+  EXPECT_LE(blue + red, 8) << "seeding tiles belong in a few places, not everywhere";
+}
+
+// ---- placements and triggers ---------------------------------------------------------------
+
+// Flood fill over 16-pixel cells where a box the player's size fits, from
+// the start; a cell is a box position (its top-left corner).
+std::vector<uint8_t> ReachableFromStart() {
+  const int N = 256 * 4;
+  std::vector<uint8_t> freecell(N * N, 0), seen(N * N, 0);
+  for (int cy = 0; cy < N; cy++)
+    for (int cx = 0; cx < N; cx++) {
+      bool ok = true;
+      for (int j = 0; j < 32 && ok; j += 4)
+        for (int i = 0; i < 24 && ok; i += 4)
+          ok = GetXY((cx * 16 + i) * 128, (cy * 16 + j) * 128) != 255;
+      freecell[cy * N + cx] = ok;
+    }
+  std::queue<int> q;
+  int s = (3392 / 16) * N + 5888 / 16;
+  seen[s] = 1;
+  q.push(s);
+  while (!q.empty()) {
+    int c = q.front();
+    q.pop();
+    int cx = c % N, cy = c / N;
+    const int d[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (auto& dd : d) {
+      int nx = cx + dd[0], ny = cy + dd[1];
+      if (nx < 0 || ny < 0 || nx >= N || ny >= N) continue;
+      int n = ny * N + nx;
+      if (!seen[n] && freecell[n]) {
+        seen[n] = 1;
+        q.push(n);
+      }
+    }
+  }
+  return seen;
+}
+
+TEST_F(World, PlacementsLieInOpenSpaceAndTheDroppersTriggersCanBeReached) {
+  InitialiseEntities("map\\phoebus.ent");
+  SpawnEntities("map\\phoebus.epo");
+  InitialiseTriggers("map\\phoebus.trg");
+  std::set<int> kinds;
+  int placed = 0;
+  std::vector<int> droppers;
+  for (int i = 0; i < MAX_ENTITIES; i++) {
+    const TEntity& e = Entities[i];
+    if (e.kind == blank) continue;
+    placed++;
+    kinds.insert(e.kind);
+    EXPECT_GE(e.x, 0);
+    EXPECT_GE(e.y, 0);
+    EXPECT_LT(e.x + e.w, 256 * 8192);
+    EXPECT_LT(e.y + e.h, 256 * 8192);
+    EXPECT_GT(e.w, 0) << "kind " << e.kind << " has no class";
+    EXPECT_FALSE(HitsRock(e.x / 128, e.y / 128, e.w / 128, e.h / 128)) << "kind " << e.kind << " at tile "
+                                                                      << e.x / 8192 << "," << e.y / 8192;
+    if (e.kind == dropper) droppers.push_back(i);
+    // producers name what they produce
+    if (e.kind == waspnest || e.kind == piranhanest || e.kind == spawner || e.kind == dropper) {
+      EXPECT_GT(e.subtype, 0);
+      EXPECT_GT(e.subtypemax, 0);
+    }
+  }
+  EXPECT_GT(placed, 60);
+  // the weapons and the suit lie near the start (they start without energy)
+  for (TEntityKind k : {pistol, icer, blaster, plasmagun, protsuit}) {
+    bool near = false;
+    for (const TEntity& e : Entities)
+      if (e.kind == k && std::abs(e.x / 8192 - 92) <= 12 && std::abs(e.y / 8192 - 53) <= 6) near = true;
+    EXPECT_TRUE(near) << "kind " << k;
+  }
+  // every creature family somewhere, and the world's furniture
+  for (int k : {greenbird, whitebird, bat, pinkbird, whitewasp, greenwasp, buzzball, whiteburger, cyanburger,
+                pinkdalek, reddalek, bluedalek, redimp, blueimp, cyanimp, mutantimp, gargoyle, pinkgrub,
+                yellowgrub, redfrog, harry, cyantele, triax, fluffy, bigfish, greenfish, redfish, redglook,
+                waspnest, piranhanest, spawner, dropper, greennest, urn, key1, greendoor, fire})
+    EXPECT_TRUE(kinds.count(k)) << "kind " << k << " is not placed";
+  // urns wait on a shore just above the water line
+  int urns = 0;
+  for (const TEntity& e : Entities)
+    if (e.kind == urn && e.y + e.h < 8576 * 128 && e.y > (8576 - 12 * 64) * 128) urns++;
+  EXPECT_GE(urns, 1);
+
+  std::vector<uint8_t> reach = ReachableFromStart();
+  const int N = 1024;
+  ASSERT_FALSE(droppers.empty());
+  for (int d : droppers) {
+    const TEntity& e = Entities[d];
+    ASSERT_GT(e.triggerid, 0);
+    const TTrigger* t = nullptr;
+    for (const TTrigger& tr : Triggers)
+      if (tr.id == e.triggerid && tr.triggered == 0) t = &tr;
+    ASSERT_NE(t, nullptr) << "dropper " << d << " has no trigger of its own";
+    // the player's top-left corner must be able to stand inside the rectangle
+    bool can = false;
+    for (int cy = t->y / 2048; cy <= t->h / 2048 && !can; cy++)
+      for (int cx = t->x / 2048; cx <= t->w / 2048 && !can; cx++)
+        if (cx < N && cy < N && reach[cy * N + cx]) can = true;
+    EXPECT_TRUE(can) << "trigger " << t->id << " cannot be reached from the start";
+  }
+  // the armoury too
+  for (const TEntity& e : Entities) {
+    if (e.kind != pistol) continue;
+    bool can = false;
+    for (int cy = e.y / 2048 - 3; cy <= e.y / 2048; cy++)
+      for (int cx = e.x / 2048 - 2; cx <= e.x / 2048 + 2; cx++) can = can || reach[cy * N + cx];
+    EXPECT_TRUE(can) << "the pistol is out of reach";
+  }
+}
+
+// ---- the generator -----------------------------------------------------------------------
+
+TEST(WorldGenerator, TwoRunsWriteTheSameBytes) {
+  fs::path gen = BuildDir() / "tools" / "worldgen" / "quarn-worldgen";
+  ASSERT_TRUE(fs::exists(gen));
+  fs::path tmp = fs::temp_directory_path() / ("quarn-world-" + std::to_string(getpid()));
+  fs::path a = tmp / "a", b = tmp / "b";
+  ASSERT_EQ(std::system((gen.string() + " " + a.string() + " > /dev/null").c_str()), 0);
+  ASSERT_EQ(std::system((gen.string() + " " + b.string() + " > /dev/null").c_str()), 0);
+  int files = 0;
+  for (auto& e : fs::recursive_directory_iterator(a)) {
+    if (!e.is_regular_file()) continue;
+    fs::path rel = fs::relative(e.path(), a);
+    files++;
+    EXPECT_EQ(ReadFile(e.path()), ReadFile(b / rel)) << rel;
+    if (fs::exists(DataDir() / rel)) {
+      EXPECT_EQ(ReadFile(e.path()), ReadFile(DataDir() / rel)) << rel;
+    }
+  }
+  EXPECT_GT(files, 140);
+  fs::remove_all(tmp);
+}
+
+}  // namespace

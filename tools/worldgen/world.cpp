@@ -1,0 +1,682 @@
+// The map and what lives in it. The cavern is shaped on a grid of 257 x 257
+// tile corners, each rock or open; a tile's picture is chosen by which of its
+// four corners are rock (its marching-squares case), so walls meet smoothly
+// and slopes run at walking angles. Rooms and tunnels are carved as discs,
+// then everything that cannot be reached from the start chamber is filled.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <queue>
+
+#include "gen.h"
+
+namespace wg {
+
+namespace {
+
+constexpr int NC = kMapTiles + 1;   // corners per side
+
+enum Lock : uint8_t { lkNone, lkRock, lkOpen };
+
+struct Grid {
+  bool rock[NC][NC];
+  uint8_t lock[NC][NC];
+  int ground[NC];   // first rock corner row of the surface, per column
+
+  bool In(int i, int j) const { return i >= 0 && j >= 0 && i < NC && j < NC; }
+  void Open(int i, int j) {
+    if (In(i, j) && lock[i][j] != lkRock) rock[i][j] = false;
+  }
+  void Fill(int i, int j) {
+    if (In(i, j) && lock[i][j] != lkOpen) rock[i][j] = true;
+  }
+  void Ellipse(float cx, float cy, float rx, float ry, bool open) {
+    for (int j = static_cast<int>(cy - ry) - 1; j <= cy + ry + 1; j++)
+      for (int i = static_cast<int>(cx - rx) - 1; i <= cx + rx + 1; i++) {
+        float dx = (i - cx) / rx, dy = (j - cy) / ry;
+        if (dx * dx + dy * dy <= 1.0f) open ? Open(i, j) : Fill(i, j);
+      }
+  }
+  void Box(int i0, int j0, int i1, int j1, bool open, uint8_t lk = lkNone) {
+    for (int j = j0; j <= j1; j++)
+      for (int i = i0; i <= i1; i++) {
+        if (!In(i, j)) continue;
+        if (lk != lkNone) {
+          lock[i][j] = lk;
+          rock[i][j] = lk == lkRock;
+        } else {
+          open ? Open(i, j) : Fill(i, j);
+        }
+      }
+  }
+};
+
+// A winding tunnel of discs from one point to another.
+void Worm(Grid& g, float x0, float y0, float x1, float y1, float radius, uint32_t seed) {
+  float len = std::hypot(x1 - x0, y1 - y0);
+  int steps = std::max(1, static_cast<int>(len * 2));
+  float nx = -(y1 - y0) / std::max(len, 0.001f), ny = (x1 - x0) / std::max(len, 0.001f);
+  for (int s = 0; s <= steps; s++) {
+    float t = static_cast<float>(s) / steps;
+    float taper = std::sin(3.14159f * t);
+    float off = (Fbm(t * 4.0f, 0.5f, 64, 2, seed) - 0.5f) * 2.0f * std::min(6.0f, len * 0.15f) * taper;
+    float r = radius * (0.85f + 0.3f * Fbm(t * 6.0f, 3.5f, 64, 2, seed + 1));
+    g.Ellipse(x0 + (x1 - x0) * t + nx * off, y0 + (y1 - y0) * t + ny * off, r, r, true);
+  }
+}
+
+struct Room {
+  const char* name;
+  float cx, cy, rx, ry;
+};
+
+// The named places of the world (tile units).
+const Room kRooms[] = {
+    {"start", 92, 51.5f, 8, 3.5f},      {"grotto", 109, 54, 6, 2.6f},
+    {"pitfoot", 126, 43, 3.5f, 2.5f},   {"draftcave", 134, 48, 7, 2.6f},
+    {"dropper", 70, 60, 8, 3.2f},       {"wasps", 47, 40, 8, 4},
+    {"vault", 24, 52, 4, 2.2f},         {"impden", 60, 88, 9, 4},
+    {"burgers", 36, 112, 8, 3},         {"westhall", 18, 74, 6, 4},
+    {"shore", 78, 128, 6, 3.2f},        {"lake", 108, 132, 20, 7},
+    {"midhall", 118, 80, 10, 4},        {"eastmid", 138, 102, 7, 3},
+    {"gargoyles", 182, 70, 10, 5},      {"base", 204, 48, 12, 3.6f},
+    {"eastcave", 224, 30, 8, 3},        {"bats", 192, 112, 10, 5},
+    {"crystals", 230, 88, 8, 4.5f},     {"ucave", 168, 164, 14, 5},
+    {"uwest", 122, 176, 12, 5},         {"ueast", 202, 186, 13, 6},
+    {"deep", 150, 214, 18, 6},          {"frogs", 140, 128, 5, 2.5f},
+};
+
+const Room& R(const char* name) {
+  for (const Room& r : kRooms)
+    if (std::strcmp(r.name, name) == 0) return r;
+  std::fprintf(stderr, "quarn-worldgen: no room %s\n", name);
+  std::exit(1);
+}
+
+int GroundRow(int i) {
+  float h = 16.0f + 2.0f * std::sin(i * 0.07f) + 1.5f * (Fbm(i / 9.0f, 0.5f, 64, 3, 41) - 0.5f) * 2.0f;
+  if (i >= 100 && i <= 156) h = std::max(h, 17.0f);                  // the calm valley
+  if (i < 16) h -= (16 - i) * 0.7f;                                   // mountains at the edges
+  if (i > 240) h -= (i - 240) * 0.7f;
+  return std::max(5, static_cast<int>(std::lround(h)));
+}
+
+void Shape(Grid& g) {
+  for (int i = 0; i < NC; i++) {
+    g.ground[i] = GroundRow(i);
+    for (int j = 0; j < NC; j++) {
+      g.rock[i][j] = j >= g.ground[i];
+      g.lock[i][j] = lkNone;
+    }
+  }
+  // scattered caverns from noise, smoothed
+  for (int j = 0; j < NC; j++)
+    for (int i = 0; i < NC; i++) {
+      if (j < g.ground[i] + 6 || j > 246 || i < 4 || i > 252) continue;
+      float n = Fbm(i / 13.0f, j / 9.0f, 64, 4, 7);
+      if (n > 0.6f) g.rock[i][j] = false;
+    }
+  for (int pass = 0; pass < 2; pass++) {
+    static bool next[NC][NC];
+    for (int j = 0; j < NC; j++)
+      for (int i = 0; i < NC; i++) {
+        int n = 0;
+        for (int dj = -1; dj <= 1; dj++)
+          for (int di = -1; di <= 1; di++)
+            if ((di || dj) && (!g.In(i + di, j + dj) || g.rock[i + di][j + dj])) n++;
+        next[i][j] = j < g.ground[i] ? false : (g.rock[i][j] ? n >= 4 : n >= 6);
+      }
+    for (int j = 0; j < NC; j++)
+      for (int i = 0; i < NC; i++) g.rock[i][j] = next[i][j];
+  }
+  // rooms
+  for (const Room& r : kRooms) g.Ellipse(r.cx, r.cy, r.rx, r.ry, true);
+  // tunnels
+  struct Link {
+    const char *a, *b;
+    float radius;
+  };
+  const Link links[] = {
+      {"start", "grotto", 1.6f},      {"start", "dropper", 1.6f},     {"start", "pitfoot", 1.6f},
+      {"dropper", "wasps", 1.5f},     {"dropper", "impden", 1.6f},    {"impden", "burgers", 1.5f},
+      {"impden", "westhall", 1.5f},   {"westhall", "wasps", 1.4f},    {"burgers", "shore", 1.5f},
+      {"shore", "lake", 1.8f},        {"lake", "midhall", 1.6f},      {"midhall", "draftcave", 1.5f},
+      {"midhall", "eastmid", 1.5f},   {"gargoyles", "base", 1.6f},    {"base", "eastcave", 1.5f},
+      {"gargoyles", "crystals", 1.5f}, {"crystals", "bats", 1.5f},    {"ucave", "ueast", 1.8f},
+      {"ucave", "uwest", 1.8f},       {"uwest", "lake", 1.8f},        {"ueast", "deep", 1.8f},
+      {"uwest", "deep", 1.6f},        {"lake", "frogs", 1.6f},
+  };
+  uint32_t seed = 100;
+  for (const Link& l : links) {
+    const Room &a = R(l.a), &b = R(l.b);
+    Worm(g, a.cx, a.cy, b.cx, b.cy, l.radius, seed++);
+  }
+  // the way down from the calm valley: a pit under the teleport fallback
+  g.Box(125, 0, 129, 44, true);
+  // the second way in, from the east surface
+  Worm(g, 224, 10, 224, 30, 1.6f, 300);
+
+  // the updraft shaft: tile columns 153 and 154 open from row 38 to 166,
+  // with walls either side (corner columns 152 and 156 rock) but for a few
+  // side passages, and a gallery across its top
+  g.Box(150, 31, 158, 38, true, lkNone);
+  g.Ellipse(141, 34.5f, 14, 3.2f, true);
+  for (int j = 40; j <= 166; j++) {
+    g.lock[152][j] = g.lock[156][j] = lkRock;
+    g.rock[152][j] = g.rock[156][j] = true;
+  }
+  g.Box(153, 36, 155, 167, true, lkOpen);
+  const int doorsW[] = {60, 100, 128}, doorsE[] = {72, 112};
+  for (int jj : doorsW) g.Box(152, jj, 152, jj + 2, true, lkOpen);
+  for (int jj : doorsE) g.Box(156, jj, 156, jj + 2, true, lkOpen);
+  Worm(g, 150, 61, R("midhall").cx, R("midhall").cy, 1.5f, 400);
+  Worm(g, 150, 101, R("eastmid").cx, R("eastmid").cy, 1.5f, 401);
+  Worm(g, 150, 129, R("frogs").cx, R("frogs").cy, 1.6f, 402);
+  Worm(g, 158, 73, R("gargoyles").cx, R("gargoyles").cy, 1.5f, 403);
+  Worm(g, 158, 113, R("bats").cx, R("bats").cy, 1.5f, 404);
+  Worm(g, 154, 166, R("ucave").cx, R("ucave").cy, 1.8f, 405);
+  // the down-draft: a hole of two tiles (134..135, rows 41..42) from the
+  // gallery floor into the cave below
+  g.Box(134, 37, 136, 46, true, lkOpen);
+  g.Box(133, 39, 133, 44, false, lkRock);
+  g.Box(137, 39, 137, 44, false, lkRock);
+  Worm(g, 129, 36, 141, 35, 1.4f, 406);
+  Worm(g, 126, 40, 131, 36, 1.4f, 407);
+
+  // the start: tile (92, 53) open, a flat floor half way down tile row 54
+  g.Box(84, 48, 100, 54, true, lkOpen);
+  g.Box(84, 55, 100, 57, false, lkRock);
+  // the vault behind the locked gate: a low spur (one corner row high)
+  g.Box(28, 52, 40, 52, true, lkOpen);
+  g.Box(29, 51, 39, 51, false, lkRock);
+  g.Box(29, 53, 39, 53, false, lkRock);
+  Worm(g, 40, 52, R("wasps").cx - 2, R("wasps").cy + 2, 1.3f, 408);
+
+  // the world's edges: rock walls left and right, bedrock below
+  for (int j = 0; j < NC; j++)
+    for (int i = 0; i < NC; i++)
+      if ((j >= g.ground[i] && (i <= 1 || i >= NC - 2)) || j >= 250) {
+        g.rock[i][j] = true;
+        g.lock[i][j] = lkRock;
+      }
+}
+
+// Labels the open corners by 4-connected component; returns the start's.
+int Components(const Grid& g, std::vector<int>& comp, std::vector<int>& sizes) {
+  comp.assign(NC * NC, -1);
+  sizes.clear();
+  for (int j0 = 0; j0 < NC; j0++)
+    for (int i0 = 0; i0 < NC; i0++) {
+      if (g.rock[i0][j0] || comp[i0 * NC + j0] >= 0) continue;
+      int id = static_cast<int>(sizes.size());
+      std::queue<std::pair<int, int>> q;
+      q.push({i0, j0});
+      comp[i0 * NC + j0] = id;
+      int size = 0;
+      while (!q.empty()) {
+        auto [i, j] = q.front();
+        q.pop();
+        size++;
+        const int d[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+        for (auto& dd : d) {
+          int a = i + dd[0], b = j + dd[1];
+          if (g.In(a, b) && !g.rock[a][b] && comp[a * NC + b] < 0) {
+            comp[a * NC + b] = id;
+            q.push({a, b});
+          }
+        }
+      }
+      sizes.push_back(size);
+    }
+  return comp[kStartTileX * NC + kStartTileY];
+}
+
+// Joins every sizeable cavern to the start's network with a tunnel to the
+// nearest reachable corner, then fills whatever is still cut off.
+void KeepReachable(Grid& g) {
+  std::vector<int> comp, sizes;
+  for (int round = 0; round < 6; round++) {
+    int keep = Components(g, comp, sizes);
+    std::vector<std::pair<int, int>> reach;
+    for (int j = 0; j < NC; j += 2)
+      for (int i = 0; i < NC; i++)
+        if (comp[i * NC + j] == keep) reach.push_back({i, j});
+    std::vector<bool> done(sizes.size(), false);
+    int joined = 0;
+    for (int j = 0; j < NC; j++)
+      for (int i = 0; i < NC; i++) {
+        int c = comp[i * NC + j];
+        if (c < 0 || c == keep || done[c] || sizes[c] < 24) continue;
+        done[c] = true;
+        long best = 1L << 40;
+        std::pair<int, int> to{i, j};
+        for (auto& r : reach) {
+          long d = static_cast<long>(r.first - i) * (r.first - i) + static_cast<long>(r.second - j) * (r.second - j);
+          if (d < best) {
+            best = d;
+            to = r;
+          }
+        }
+        if (best > 40 * 40) continue;   // too far: leave it to be filled
+        Worm(g, static_cast<float>(i), static_cast<float>(j), static_cast<float>(to.first),
+             static_cast<float>(to.second), 1.3f, 900 + static_cast<uint32_t>(c));
+        joined++;
+      }
+    if (!joined) break;
+  }
+  int keep = Components(g, comp, sizes);
+  for (int j = 0; j < NC; j++)
+    for (int i = 0; i < NC; i++)
+      if (!g.rock[i][j] && comp[i * NC + j] != keep) g.rock[i][j] = true;
+}
+
+// ---- tiles from corners ---------------------------------------------------------------
+int FamilyAt(const Grid& g, int tx, int ty) {
+  if (ty >= kWaterRow) return ty >= 196 ? famDeep : famSand;
+  if (ty < g.ground[std::min(tx, NC - 1)] + 5) return famSurface;
+  float wob = (Fbm(tx / 12.0f, ty / 12.0f, 64, 2, 55) - 0.5f) * 8.0f;
+  float x = tx + wob, y = ty + wob;
+  if (std::fabs(x - 204) < 16 && std::fabs(y - 48) < 7) return famMetal;
+  if (x > 214 && y > 72 && y < 106) return famCrystal;
+  if (x > 168 && y > 96) return famVolcanic;
+  if (x > 60 && x < 122 && y > 40 && y < 66) return famMoss;
+  if (x < 52 && y > 92) return famSandstone;
+  if (x > 124 && x < 168 && y > 92) return famBasalt;
+  if (y > 70) return famGranite;
+  return famEarth;
+}
+
+uint32_t Word(int n, int set) { return static_cast<uint32_t>(n) | (static_cast<uint32_t>(set) << 8); }
+
+void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
+  for (int ty = 0; ty < kMapTiles; ty++)
+    for (int tx = 0; tx < kMapTiles; tx++) {
+      int cs = (g.rock[tx][ty] ? kTL : 0) | (g.rock[tx + 1][ty] ? kTR : 0) |
+               (g.rock[tx + 1][ty + 1] ? kBR : 0) | (g.rock[tx][ty + 1] ? kBL : 0);
+      uint32_t word = 0;
+      float h = Hash01(tx, ty, 77);
+      if (cs == 0) {
+        if (ty >= kWaterRow) {
+          word = Word(kWaterTile, ty >= 196 ? 1 : 0);
+        } else if (ty < g.ground[tx] - 2) {
+          if (h < 0.07f) word = Word(tStar1 + static_cast<int>(h * 100) % 3, 0);
+          else if (h > 0.985f) word = Word(13, 0);   // a cloud
+        } else if (h > 0.993f) {
+          word = Word(h > 0.9965f ? 10 : 11, 0);      // fireflies, sparkles
+        }
+      } else {
+        const Family& f = ts.fam[FamilyAt(g, tx, ty)];
+        int n;
+        bool nearStart = std::abs(tx - kStartTileX) < 12 && std::abs(ty - kStartTileY) < 6;
+        if (cs == 15) {
+          n = h < 0.7f || f.nfulls == 1 ? f.fulls[0] : f.fulls[1 + static_cast<int>(h * 1000) % (f.nfulls - 1)];
+        } else if (cs == (kBL | kBR) && f.nfloors && h > 0.78f && !nearStart) {
+          n = f.floors[static_cast<int>(h * 1000) % f.nfloors];
+        } else if (cs == (kTL | kTR) && f.nceilings && h > 0.72f) {
+          n = f.ceilings[static_cast<int>(h * 1000) % f.nceilings];
+        } else {
+          n = f.base + cs;
+        }
+        word = Word(n, f.set);
+      }
+      w.map[tx][ty] = word;
+    }
+  // the sky's lights
+  w.map[40][3] = Word(tMoon, 0);
+  w.map[200][4] = Word(12, 0);
+  w.map[170][7] = Word(tTorch, 0);
+}
+
+// ---- placing things --------------------------------------------------------------------
+struct Placer {
+  const TileSets& ts;
+  World& w;
+  const std::vector<ClassInfo>& cls;
+  std::vector<std::array<int, 4>> boxes;   // pixels: x, y, w, h
+
+  uint8_t Px(int x, int y) const { return MaskAt(ts, w, x * 128, y * 128); }
+  bool Clear(int x, int y, int bw, int bh, bool wantWater) const {
+    if (x < 0 || y < 0 || x + bw >= kMapTiles * 64 || y + bh >= kMapTiles * 64) return false;
+    for (int j = y; j < y + bh; j++)
+      for (int i = x; i < x + bw; i++) {
+        uint8_t m = Px(i, j);
+        if (m == kSolid) return false;
+        if (wantWater != (m == kWater)) return false;
+      }
+    for (auto& b : boxes)
+      if (x < b[0] + b[2] + 6 && b[0] < x + bw + 6 && y < b[1] + b[3] + 6 && b[1] < y + bh + 6) return false;
+    return true;
+  }
+  const ClassInfo& C(int kind) const { return cls[kind - 1]; }
+
+  void Put(const char* desc, int kind, int x, int y, int st = 0, int stm = 0, int flip = 0, int trig = 0,
+           int score = 0) {
+    boxes.push_back({x, y, C(kind).w, C(kind).h});
+    w.placements.push_back({desc, kind, x / 64, x % 64, y / 64, y % 64, st, stm, flip, trig, score});
+  }
+
+  // Resting on a floor near tile (cx, cy); searches outward.
+  bool OnFloor(int kind, float cx, float cy, int& ox, int& oy, bool water = false) {
+    const ClassInfo& c = C(kind);
+    for (int k = 0; k < 80; k++) {
+      int dx = (k % 2 ? 1 : -1) * ((k + 1) / 2) * 12;
+      int x = static_cast<int>(cx * 64) + dx, y0 = static_cast<int>(cy * 64);
+      if (Px(x, y0) == kSolid) continue;
+      int y = y0;
+      while (y < y0 + 12 * 64) {
+        bool hit = false;
+        for (int i = x; i < x + c.w && !hit; i++) hit = Px(i, y) == kSolid;
+        if (hit) break;
+        y++;
+      }
+      if (y >= y0 + 12 * 64) continue;
+      int top = y - c.h - 1;
+      if (Clear(x, top, c.w, c.h, water)) {
+        ox = x;
+        oy = top;
+        return true;
+      }
+    }
+    return false;
+  }
+  // Floating in open air (or water) near tile (cx, cy).
+  bool InAir(int kind, float cx, float cy, int& ox, int& oy, bool water = false) {
+    const ClassInfo& c = C(kind);
+    for (int rad = 0; rad < 40; rad++)
+      for (int a = 0; a < std::max(1, rad * 6); a++) {
+        float ang = a * 6.2831853f / std::max(1, rad * 6);
+        int x = static_cast<int>(cx * 64 + std::cos(ang) * rad * 12) - c.w / 2;
+        int y = static_cast<int>(cy * 64 + std::sin(ang) * rad * 12) - c.h / 2;
+        if (Clear(x - 8, y - 8, c.w + 16, c.h + 16, water) && Clear(x, y, c.w, c.h, water)) {
+          ox = x;
+          oy = y;
+          return true;
+        }
+      }
+    return false;
+  }
+  // Hanging from the ceiling above tile (cx, cy).
+  bool OnCeiling(int kind, float cx, float cy, int& ox, int& oy) {
+    const ClassInfo& c = C(kind);
+    for (int k = 0; k < 60; k++) {
+      int dx = (k % 2 ? 1 : -1) * ((k + 1) / 2) * 12;
+      int x = static_cast<int>(cx * 64) + dx, y = static_cast<int>(cy * 64);
+      if (Px(x, y) == kSolid) continue;
+      int top = y;
+      while (top > y - 10 * 64) {
+        bool hit = false;
+        for (int i = x; i < x + c.w && !hit; i++) hit = Px(i, top - 1) == kSolid;
+        if (hit) break;
+        top--;
+      }
+      if (top <= y - 10 * 64) continue;
+      top += 1;
+      if (Clear(x, top, c.w, c.h, false)) {
+        ox = x;
+        oy = top;
+        return true;
+      }
+    }
+    return false;
+  }
+  // Against a wall, left (flipx 0, facing right) or right (flipx 1).
+  bool OnWall(int kind, float cx, float cy, bool leftWall, int& ox, int& oy) {
+    const ClassInfo& c = C(kind);
+    for (int k = 0; k < 40; k++) {
+      int dy = (k % 2 ? 1 : -1) * ((k + 1) / 2) * 10;
+      int y = static_cast<int>(cy * 64) + dy, x = static_cast<int>(cx * 64);
+      if (Px(x, y) == kSolid) continue;
+      int step = leftWall ? -1 : 1, n = 0;
+      while (n < 20 * 64) {
+        int probe = leftWall ? x - 1 : x + c.w;
+        bool hit = false;
+        for (int j = y; j < y + c.h && !hit; j++) hit = Px(probe, j) == kSolid;
+        if (hit) break;
+        x += step;
+        n++;
+      }
+      if (n >= 20 * 64) continue;
+      int px = leftWall ? x + 1 : x - 1;
+      if (Clear(px, y, c.w, c.h, false)) {
+        ox = px;
+        oy = y;
+        return true;
+      }
+    }
+    return false;
+  }
+};
+
+enum Mode { Floor, Air, Water, Ceiling, WallL, WallR, WaterFloor };
+
+}  // namespace
+
+uint8_t MaskAt(const TileSets& ts, const World& world, int32_t x, int32_t y) {
+  if (x < 0 || y < 0) return 0;
+  int tx = x / 8192, ty = y / 8192;
+  if (tx >= kMapTiles || ty >= kMapTiles) return 0;
+  uint32_t w = world.map[tx][ty];
+  int n = w & 255;
+  if (n == 0) return 0;
+  int s = (w >> 8) & 255;
+  if (s > 1) return 0;
+  int px = (x % 8192) / 128, py = (y % 8192) / 128;
+  uint32_t f = w >> 28;
+  if (f == 1 || f == 3) px = 63 - px;
+  if (f == 2 || f == 3) py = 63 - py;
+  int cx = (n % 16) * 64 + px, cy = (n / 16) * 64 + py;
+  return ts.mask[s][static_cast<size_t>(cy) * kTileSetSize + cx];
+}
+
+void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World& world) {
+  static Grid g;
+  Shape(g);
+  KeepReachable(g);
+  AssignTiles(g, ts, world);
+
+  // the mushroom grotto: seeding tiles in open cells just above a floor
+  int blue = 0, red = 0;
+  const Room& gr = R("grotto");
+  for (int ty = static_cast<int>(gr.cy - gr.ry); ty <= gr.cy + gr.ry; ty++)
+    for (int tx = static_cast<int>(gr.cx - gr.rx); tx <= gr.cx + gr.rx; tx++) {
+      uint32_t below = world.map[tx][ty + 1];
+      bool open = world.map[tx][ty] == 0 && !g.rock[tx][ty] && !g.rock[tx + 1][ty] &&
+                  !g.rock[tx][ty + 1] && !g.rock[tx + 1][ty + 1];
+      bool floorBelow = g.rock[tx][ty + 2] && g.rock[tx + 1][ty + 2] && below != 0;
+      if (!open || !floorBelow) continue;
+      if (blue < 2 && (tx & 1)) {
+        world.map[tx][ty] = Word(tBlueSpores, 0);
+        blue++;
+      } else if (red < 2 && !(tx & 1)) {
+        world.map[tx][ty] = Word(tRedSpores, 0);
+        red++;
+      }
+    }
+  // a girder bridge over the lake
+  {
+    int row = 127, best0 = -1, best1 = -1;
+    for (int tx = 90; tx < 126; tx++) {
+      int t1 = tx;
+      while (t1 < 130 && world.map[t1][row] == 0 && !g.rock[t1][row + 1] && !g.rock[t1 + 1][row + 1]) t1++;
+      if (t1 - tx > best1 - best0) {
+        best0 = tx;
+        best1 = t1;
+      }
+    }
+    if (best1 - best0 >= 6) {
+      int a = best0 + 2, b = best1 - 3;
+      for (int tx = a; tx <= b; tx++) world.map[tx][row] = Word(tx == a ? tGirderL : (tx == b ? tGirderR : tGirder), 0);
+    }
+  }
+
+  Placer p{ts, world, classes, {}};
+  auto place = [&](const char* desc, int kind, float cx, float cy, Mode m, int st = 0, int stm = 0,
+                   int flip = 0, int trig = 0, int score = 0) {
+    int x = 0, y = 0;
+    bool ok = false;
+    const float offs[7] = {0, -1, 1, -2, 2, -3, 3};
+    for (int a = 0; a < 7 && !ok; a++)
+      for (int b = 0; b < 7 && !ok; b++) {
+        float qx = cx + offs[b] * 3, qy = cy + offs[a];
+        switch (m) {
+          case Floor: ok = p.OnFloor(kind, qx, qy, x, y); break;
+          case WaterFloor: ok = p.OnFloor(kind, qx, qy, x, y, true); break;
+          case Air: ok = p.InAir(kind, qx, qy, x, y); break;
+          case Water: ok = p.InAir(kind, qx, qy, x, y, true); break;
+          case Ceiling: ok = p.OnCeiling(kind, qx, qy, x, y); break;
+          case WallL: ok = p.OnWall(kind, qx, qy, true, x, y); break;
+          case WallR: ok = p.OnWall(kind, qx, qy, false, x, y); break;
+        }
+      }
+    if (!ok) {
+      std::fprintf(stderr, "quarn-worldgen: no room for %s near (%.0f, %.0f)\n", desc, cx, cy);
+      std::exit(1);
+    }
+    p.Put(desc, kind, x, y, st, stm, flip, trig, score);
+  };
+  const Room& st = R("start");
+  // the armoury on the start chamber's floor: every weapon starts empty
+  place("pistol", 16, 89, 53, Floor, 0, 0, 0, 0, 100);
+  place("icer", 17, 86.5f, 53, Floor, 0, 0, 0, 0, 100);
+  place("blaster", 18, 96, 53, Floor, 0, 0, 0, 0, 100);
+  place("plasmagun", 19, 98.5f, 53, Floor, 0, 0, 0, 0, 100);
+  place("protection_suit", 22, 94.5f, 53, Floor, 0, 0, 0, 0, 100);
+  place("grenade", 14, 85, 53, Floor);
+  place("grenade", 14, 99.5f, 53, Floor);
+  place("stoned_crew", 63, st.cx - 6, st.cy, Floor);
+  place("booster", 23, st.cx + 5, st.cy - 1, Floor);
+  place("key", 105, st.cx - 3, st.cy - 2, Floor);
+  place("rcd", 7, 101, 52, Floor);
+  // the mushroom grotto
+  place("green_mushroom", 12, gr.cx + 2, gr.cy, Floor);
+  place("green_mushroom", 12, gr.cx - 3, gr.cy, Floor);
+  place("fluffy", 61, gr.cx, gr.cy - 1, Floor, 0, 0, 0, 0, 50);
+  place("pink_grub", 66, gr.cx + 4, gr.cy, Floor, 0, 0, 0, 0, 30);
+  // the trap room: walking in starts the dropper
+  const Room& dr = R("dropper");
+  place("dropper", 103, dr.cx - 2, dr.cy, Ceiling, 67, 6, 0, 1, 0);
+  world.triggers.push_back({"trap_room", 1, static_cast<int>(dr.cx) - 5, static_cast<int>(dr.cy - dr.ry),
+                            10, static_cast<int>(2 * dr.ry) + 1});
+  place("cannon", 29, dr.cx + 4, dr.cy, Floor);
+  place("yellow_blob", 6, dr.cx - 5, dr.cy, Floor, 0, 0, 0, 0, 40);
+  // wasps and their nest
+  const Room& wa = R("wasps");
+  place("wasp_nest", 91, wa.cx - 4, wa.cy, WallL, 64, 4, 0, 0, 500);
+  place("white_wasp", 64, wa.cx, wa.cy - 1, Air, 0, 0, 0, 0, 50);
+  place("green_wasp", 65, wa.cx + 2, wa.cy, Air, 0, 0, 0, 0, 50);
+  place("green_bird", 42, wa.cx + 4, wa.cy - 1, Air, 0, 0, 0, 0, 100);
+  // the sealed vault: a locked gate and what it keeps
+  place("gate", 75, 37.5f, 52, Floor);
+  place("coronium", 5, 30, 52, Floor, 0, 0, 0, 0, 200);
+  place("whistle", 24, 32, 52, Floor);
+  place("vault_key", 106, R("vault").cx, R("vault").cy, Floor);
+  // the imp den and the spawner of red imps
+  const Room& im = R("impden");
+  place("spawner", 102, im.cx, im.cy, Floor, 38, 3, 0, 0, 500);
+  place("blue_imp", 39, im.cx - 5, im.cy, Floor, 32, 0, 0, 0, 150);
+  place("cyan_imp", 40, im.cx + 5, im.cy, Floor, 31, 0, 0, 0, 150);
+  place("mutant_imp", 41, im.cx + 7, im.cy - 1, Floor, 33, 0, 0, 0, 250);
+  place("red_imp", 38, im.cx - 7, im.cy, Floor, 11, 0, 0, 0, 150);
+  place("red_nest", 84, im.cx - 2, im.cy - 3, Ceiling);
+  place("piano", 27, R("westhall").cx, R("westhall").cy, Floor);
+  place("block", 28, R("westhall").cx + 3, R("westhall").cy, Floor);
+  place("tile_door", 81, R("westhall").cx - 3, R("westhall").cy, Floor);
+  // the burger bar
+  const Room& bu = R("burgers");
+  place("white_burger", 56, bu.cx - 3, bu.cy, Floor, 34, 0, 0, 0, 200);
+  place("cyan_burger", 57, bu.cx + 3, bu.cy, Floor, 35, 0, 0, 0, 200);
+  place("chatter", 30, bu.cx, bu.cy, Floor, 0, 0, 0, 0, 30);
+  place("yellow_grub", 67, bu.cx + 6, bu.cy, Floor, 0, 0, 0, 0, 30);
+  // the lake: urns on its shores, frogs, a bridge, fish below
+  const Room& lk = R("lake");
+  const Room& sh = R("shore");
+  place("urn", 2, sh.cx - 2, sh.cy - 1, Floor);
+  place("urn", 2, sh.cx + 1, sh.cy - 1, Floor);
+  place("urn", 2, lk.cx + lk.rx - 3, lk.cy - 4, Floor);
+  place("full_urn", 3, sh.cx + 3, sh.cy - 1, Floor);
+  place("red_frog", 46, R("frogs").cx - 2, R("frogs").cy, Floor, 0, 0, 0, 0, 60);
+  place("green_frog", 47, R("frogs").cx + 1, R("frogs").cy, Floor, 0, 0, 0, 0, 60);
+  place("invisible_frog", 48, sh.cx - 4, sh.cy - 1, Floor, 0, 0, 0, 0, 80);
+  place("white_bird", 43, lk.cx, lk.cy - 5, Air, 0, 0, 0, 0, 100);
+  place("pink_bird", 45, lk.cx - 8, lk.cy - 4, Air, 0, 0, 0, 0, 100);
+  place("big_fish", 62, lk.cx, lk.cy + 4, Water, 0, 0, 0, 0, 300);
+  place("green_fish", 70, lk.cx - 6, lk.cy + 3, Water, 0, 0, 0, 0, 40);
+  // the middle halls
+  const Room& mh = R("midhall");
+  place("harry", 49, mh.cx - 4, mh.cy, Floor, 0, 0, 0, 0, 150);
+  place("red_glook", 89, mh.cx + 4, mh.cy, Floor, 0, 0, 0, 0, 80);
+  place("chatter_active", 55, mh.cx, mh.cy, Floor, 0, 0, 0, 0, 30);
+  place("green_nest", 83, mh.cx + 7, mh.cy, Floor);
+  place("buzzball", 68, R("eastmid").cx, R("eastmid").cy - 1, Air, 0, 0, 0, 0, 120);
+  place("red_blob", 37, R("eastmid").cx - 3, R("eastmid").cy, Floor, 0, 0, 0, 0, 40);
+  place("yellow_nest", 85, R("draftcave").cx + 4, R("draftcave").cy, Floor);
+  place("button", 72, R("draftcave").cx - 4, R("draftcave").cy, Floor);
+  // the gallery over the shaft
+  place("rock", 4, 141, 35, Floor);
+  place("rip", 20, 145, 35, Floor);
+  place("fip", 21, 147, 35, Floor);
+  // gargoyle hall
+  const Room& ga = R("gargoyles");
+  place("gargoyle", 93, ga.cx - 3, ga.cy - 2, WallL, 0, 0, 0, 0, 400);
+  place("gargoyle", 93, ga.cx + 3, ga.cy - 2, WallR, 0, 0, 1, 0, 400);
+  place("gargoyle", 93, ga.cx + 2, ga.cy - 3, Ceiling, 0, 0, 3, 0, 400);
+  place("purple_nest", 86, ga.cx, ga.cy, Floor);
+  place("bat", 44, ga.cx - 2, ga.cy - 1, Air, 0, 0, 0, 0, 100);
+  // the base: daleks, telebots and a triax on metal floors
+  const Room& ba = R("base");
+  place("pink_dalek", 58, ba.cx - 8, ba.cy, Floor, 31, 0, 0, 0, 300);
+  place("red_dalek", 59, ba.cx - 2, ba.cy, Floor, 33, 0, 0, 0, 300);
+  place("blue_dalek", 60, ba.cx + 6, ba.cy, Floor, 104, 0, 0, 0, 300);
+  place("cyan_telebot", 50, ba.cx - 5, ba.cy, Floor, 0, 0, 0, 0, 150);
+  place("pink_telebot", 51, ba.cx + 2, ba.cy, Floor, 0, 0, 0, 0, 150);
+  place("green_telebot", 52, ba.cx + 9, ba.cy, Floor, 0, 0, 0, 0, 150);
+  place("red_telebot", 53, R("eastcave").cx, R("eastcave").cy, Floor, 0, 0, 0, 0, 150);
+  place("triax", 54, ba.cx + 11, ba.cy, Floor, 0, 0, 0, 0, 250);
+  place("plasma_cannon", 13, R("eastcave").cx - 4, R("eastcave").cy, Floor);
+  place("crcd", 8, R("eastcave").cx + 3, R("eastcave").cy, Floor);
+  place("red_gate", 74, ba.cx + 3.5f, ba.cy, Floor);
+  place("green_gate_h", 79, R("eastcave").cx - 1, R("eastcave").cy, Floor);
+  // bats, buzzballs and fire in the hot rock
+  const Room& bt = R("bats");
+  place("bat", 44, bt.cx - 3, bt.cy - 2, Air, 0, 0, 0, 0, 100);
+  place("bat", 44, bt.cx + 4, bt.cy - 2, Air, 0, 0, 0, 0, 100);
+  place("invisible_buzzball", 69, bt.cx, bt.cy, Air, 0, 0, 0, 0, 150);
+  place("fire", 90, bt.cx - 6, bt.cy, Floor);
+  place("fire", 90, bt.cx + 6, bt.cy, Floor);
+  place("slow_nest", 87, bt.cx + 2, bt.cy, Floor);
+  place("power_pod", 26, bt.cx - 1, bt.cy, Floor);
+  // the crystal cave and its reward
+  const Room& cr = R("crystals");
+  place("crystal", 9, cr.cx - 3, cr.cy, Floor, 0, 0, 0, 0, 100);
+  place("crystal", 9, cr.cx + 3, cr.cy, Floor, 0, 0, 0, 0, 100);
+  place("cyan_nest", 88, cr.cx + 5, cr.cy, Floor);
+  place("reward", 103, cr.cx, cr.cy, Ceiling, 5, 4, 0, 2, 0);
+  world.triggers.push_back({"crystal_cave", 2, static_cast<int>(cr.cx) - 4, static_cast<int>(cr.cy - cr.ry),
+                            8, static_cast<int>(2 * cr.ry) + 1});
+  place("key", 107, cr.cx - 5, cr.cy, Floor);
+  place("whistle", 25, cr.cx + 1, cr.cy, Floor);
+  // under water
+  const Room& uc = R("ucave");
+  place("piranha_nest", 92, uc.cx - 6, uc.cy, WaterFloor, 70, 3, 0, 0, 500);
+  place("red_fish", 71, uc.cx + 3, uc.cy, Water, 0, 0, 0, 0, 40);
+  place("cyan_door", 76, R("uwest").cx, R("uwest").cy, WaterFloor);
+  place("big_fish", 62, R("ueast").cx, R("ueast").cy, Water, 0, 0, 0, 0, 300);
+  place("piranha_nest", 92, R("deep").cx + 5, R("deep").cy, WaterFloor, 71, 3, 1, 0, 500);
+  place("key", 108, R("deep").cx - 5, R("deep").cy, WaterFloor);
+  place("key", 109, R("ueast").cx + 4, R("ueast").cy, WaterFloor);
+  place("key", 110, R("uwest").cx - 5, R("uwest").cy, WaterFloor);
+  // the rest of the doors stand as gates in side passages
+  place("red_pink_door", 77, R("westhall").cx + 5, R("westhall").cy, Floor);
+  place("pink_door", 78, R("eastcave").cx + 6, R("eastcave").cy, Floor);
+  place("green_door", 73, R("frogs").cx + 4, R("frogs").cy, Floor);
+  place("cyan_door_h", 80, R("gargoyles").cx - 6, R("gargoyles").cy, Floor);
+  place("tile_door_h", 82, R("crystals").cx - 5, R("crystals").cy, Floor);
+  // birds over the surface valley
+  place("green_bird", 42, 120, 10, Air, 0, 0, 0, 0, 100);
+  place("white_bird", 43, 140, 12, Air, 0, 0, 0, 0, 100);
+  place("whistle", 24, 118, 12, Floor);
+}
+
+}  // namespace wg
