@@ -116,8 +116,10 @@ int32_t RandomNudge() {
   return 128 * (a - b);
 }
 
+// edges included; evaluated without branches, since the table scans call it
+// for every slot
 bool Touches(const TEntity& o, int32_t ix, int32_t iy, int32_t ix2, int32_t iy2) {
-  return o.x <= ix2 && ix <= o.x + o.w && o.y <= iy2 && iy <= o.y + o.h;
+  return (o.x <= ix2) & (ix <= o.x + o.w) & (o.y <= iy2) & (iy <= o.y + o.h);
 }
 
 // The first slot other than i whose entity touches i's next-frame box.
@@ -128,9 +130,8 @@ int FirstTouching(int i, bool massOnly) {
   int32_t ix2 = ix + b.w, iy2 = iy + b.h;
   for (int j = 0; j < MAX_ENTITIES; ++j) {
     const TEntity& o = Entities[j];
-    if (j == i || o.kind == blank) continue;
-    if (massOnly && EntityClass[o.kind].mass == 0) continue;
-    if (Touches(o, ix, iy, ix2, iy2)) return j;
+    if (j == i || o.kind == blank || !Touches(o, ix, iy, ix2, iy2)) continue;
+    if (!massOnly || EntityClass[o.kind].mass != 0) return j;
   }
   return -1;
 }
@@ -575,8 +576,9 @@ int coldet(TEntity* ent) {
   TEntity* o = nullptr;
   for (int j = 0; j < MAX_ENTITIES; ++j) {
     TEntity& e = Entities[j];
-    if (e.kind == blank || e.uid == ent->uid || e.estate == esDying) continue;
-    if (Touches(e, ix, iy, ix2, iy2)) {
+    // the box first: it shares a cache line with kind and uid, estate does not
+    if (e.kind == blank || !Touches(e, ix, iy, ix2, iy2)) continue;
+    if (e.uid != ent->uid && e.estate != esDying) {
       o = &e;
       break;
     }
