@@ -74,7 +74,7 @@ std::vector<ClassRec> ReadClasses(const fs::path& p) {
 
 // Loads the world through the game's own loaders, from inside the data
 // folder, as the game does at start.
-struct World : Fresh {
+struct GeneratedWorld : Fresh {
   fs::path old;
   void SetUp() override {
     Fresh::SetUp();
@@ -104,7 +104,7 @@ struct World : Fresh {
 
 // ---- files and formats ----------------------------------------------------------------
 
-TEST(WorldFiles, EveryFixedFileHasTheSizeItsLoaderReads) {
+TEST(GeneratedWorldFiles, EveryFixedFileHasTheSizeItsLoaderReads) {
   const fs::path d = DataDir();
   const std::map<std::string, long> sizes = {
       {"map/phoebus.qnm", 262144},       {"gfx/tiles.raw", 1024 * 1024 * 3}, {"gfx/tiles2.raw", 1024 * 1024 * 3},
@@ -117,7 +117,7 @@ TEST(WorldFiles, EveryFixedFileHasTheSizeItsLoaderReads) {
     EXPECT_GT(FileSize(d / text), 0) << text;
 }
 
-TEST(WorldFiles, TheEighteenSoundsArePlayableWaves) {
+TEST(GeneratedWorldFiles, TheEighteenSoundsArePlayableWaves) {
   const char* names[] = {"wasp",    "fanfare",    "pistolshot", "icershot",   "blastershot", "plasmashot",
                          "splash",  "explosion1", "explosion2", "button",     "ric1",        "ric2",
                          "dooropen", "doorshut",  "chimp1",     "chimp2",     "chimppain1",  "chimppain2"};
@@ -159,7 +159,7 @@ TEST(WorldFiles, TheEighteenSoundsArePlayableWaves) {
 
 // ---- classes and pictures ---------------------------------------------------------------
 
-TEST(WorldClasses, OneRecordPerKindWithItsPictures) {
+TEST(GeneratedWorldClasses, OneRecordPerKindWithItsPictures) {
   std::vector<ClassRec> cls = ReadClasses(DataDir() / "map" / "phoebus.ent");
   ASSERT_EQ(cls.size(), 110u);
   std::vector<int> owner(768, 0);
@@ -193,7 +193,7 @@ TEST(WorldClasses, OneRecordPerKindWithItsPictures) {
   EXPECT_EQ(owner[68], 68) << "sprite 68 (sparks) belongs to the buzzball";
 }
 
-TEST_F(World, TheGameLoadsEveryClassAndTheRulesPlayWell) {
+TEST_F(GeneratedWorld, TheGameLoadsEveryClassAndTheRulesPlayWell) {
   InitialiseEntities("map\\phoebus.ent");
   for (int k = 1; k <= 110; k++) EXPECT_EQ(EntityClass[k].kind, k);
   EXPECT_EQ(EntityClass[111].kind, 0);
@@ -233,11 +233,16 @@ TEST_F(World, TheGameLoadsEveryClassAndTheRulesPlayWell) {
     }
   }
   EXPECT_EQ(EntityClass[buzzball].particlespray, 1);
+  // the map seeds mushrooms for as long as their beds are in view: they must
+  // expire, or they fill the entity table
+  EXPECT_GT(EntityClass[redshroom].lifespan, 0);
+  EXPECT_GT(EntityClass[blueshroom].lifespan, 0);
+  EXPECT_GT(EntityClass[redshroom].mass, 0) << "seeded mushrooms fall to the floor below";
 }
 
 // ---- tile sets ---------------------------------------------------------------------------
 
-TEST(WorldTiles, ColourAndMaskAgreeInEveryCell) {
+TEST(GeneratedWorldTiles, ColourAndMaskAgreeInEveryCell) {
   for (int s = 0; s < 2; s++) {
     std::vector<uint8_t> col = ReadFile(DataDir() / "gfx" / (s ? "tiles2.raw" : "tiles.raw"));
     std::vector<uint8_t> msk = ReadFile(DataDir() / "gfx" / (s ? "m_tiles2.raw" : "m_tiles.raw"));
@@ -261,16 +266,95 @@ TEST(WorldTiles, ColourAndMaskAgreeInEveryCell) {
     EXPECT_EQ(msk[static_cast<size_t>(cy + 2) * 1024 + cx], 0);
     size_t top = (static_cast<size_t>(1023 - (cy + 2)) * 1024 + cx) * 3;
     EXPECT_TRUE(col[top] == 0 && col[top + 1] == 255 && col[top + 2] == 255) << "set " << s;
-    // water: tile 191 is water through and through
+    // water: tile 191 is water through and through, and drawn (the game
+    // tints it blue, so a transparent texel would leave a hole)
     for (int v = 0; v < 64; v += 7)
-      for (int u = 0; u < 64; u += 7)
-        EXPECT_EQ(msk[static_cast<size_t>((191 / 16) * 64 + v) * 1024 + (191 % 16) * 64 + u], 128);
+      for (int u = 0; u < 64; u += 7) {
+        int r = (191 / 16) * 64 + v, c = (191 % 16) * 64 + u;
+        EXPECT_EQ(msk[static_cast<size_t>(r) * 1024 + c], 128);
+        size_t o = (static_cast<size_t>(1023 - r) * 1024 + c) * 3;
+        EXPECT_FALSE(col[o] == 0 && col[o + 1] == 255 && col[o + 2] == 255);
+      }
   }
+}
+
+// ---- the HUD, the menu and the digits ----------------------------------------------------
+
+// Pixel of a raw picture stored bottom row first, counted from the bottom.
+struct Raw {
+  std::vector<uint8_t> b;
+  int w;
+  uint32_t At(int x, int yFromBottom) const {
+    size_t o = (static_cast<size_t>(yFromBottom) * w + x) * 3;
+    return b[o] << 16 | b[o + 1] << 8 | b[o + 2];
+  }
+  bool Cyan(int x, int y) const { return At(x, y) == 0x00FFFF; }
+};
+
+TEST(GeneratedWorldScreens, TheMenuShowsSixItemsAndTheDigitsAndSymbolsAreDrawn) {
+  // the menu's six shown cells are the image's lowest two bands of 160 x 32
+  // (its first file rows); each is an opaque panel with text on it
+  Raw menu{ReadFile(DataDir() / "gfx" / "menu.raw"), 512};
+  ASSERT_EQ(menu.b.size(), 512u * 128 * 3);
+  for (int i = 0; i < 6; i++) {
+    int x0 = (i % 3) * 160, y0 = (i / 3) * 32;
+    std::set<uint32_t> colours;
+    int cyan = 0;
+    for (int y = y0; y < y0 + 32; y++)
+      for (int x = x0; x < x0 + 160; x++) {
+        colours.insert(menu.At(x, y));
+        cyan += menu.Cyan(x, y);
+      }
+    EXPECT_EQ(cyan, 0) << "menu item " << i;
+    EXPECT_GE(colours.size(), 3u) << "menu item " << i << " has no text";
+  }
+  // digits 0..9 and five pass symbols: drawn, and all different
+  Raw nums{ReadFile(DataDir() / "gfx" / "nums.raw"), 256};
+  ASSERT_EQ(nums.b.size(), 256u * 16 * 3);
+  std::set<std::vector<uint32_t>> cells;
+  for (int c = 0; c < 15; c++) {
+    std::vector<uint32_t> px;
+    int ink = 0;
+    for (int y = 0; y < 16; y++)
+      for (int x = c * 16; x < c * 16 + 16; x++) {
+        px.push_back(nums.At(x, y));
+        ink += !nums.Cyan(x, y);
+      }
+    EXPECT_GT(ink, 20) << "cell " << c;
+    cells.insert(px);
+  }
+  EXPECT_EQ(cells.size(), 15u);
+  // the particle is round: opaque in the middle, transparent in the corners
+  Raw smoke{ReadFile(DataDir() / "gfx" / "smoke.raw"), 64};
+  EXPECT_FALSE(smoke.Cyan(32, 32));
+  EXPECT_TRUE(smoke.Cyan(0, 0) && smoke.Cyan(63, 63));
+}
+
+TEST(GeneratedWorldScreens, TheHudPanelFramesWhatTheHudDrawsOnIt) {
+  // the panel spans the scene's x 96..736, y 172..256; its pixel (u, v from
+  // the bottom) lies under the scene point (96 + 1.25 u, 172 + 84 v / 64)
+  Raw hud{ReadFile(DataDir() / "gfx" / "hud.raw"), 512};
+  ASSERT_EQ(hud.b.size(), 512u * 64 * 3);
+  auto under = [&](float x, float y) {
+    return hud.At(static_cast<int>((x - 96) * 0.8f), static_cast<int>((y - 172) * 64 / 84));
+  };
+  // the seven bars (x 106 + 10i .. 112 + 10i from y 180 up) stand on dark
+  // slots, one colour from bottom to top of each slot
+  for (int i = 0; i < 7; i++) {
+    uint32_t slot = under(109 + 10.0f * i, 200);
+    EXPECT_EQ(under(109 + 10.0f * i, 222), slot) << "bar " << i;
+    EXPECT_LT((slot >> 16) + (slot >> 8 & 255) + (slot & 255), 120u) << "bar " << i;
+  }
+  // the score's digits (x 628.., y 228..244) sit in an even box
+  EXPECT_EQ(under(640, 236), under(690, 236));
+  EXPECT_EQ(under(640, 236), under(660, 230));
+  for (int y = 0; y < 64; y++)
+    for (int x = 0; x < 512; x++) ASSERT_FALSE(hud.Cyan(x, y)) << "the panel has a hole at " << x << "," << y;
 }
 
 // ---- the map -------------------------------------------------------------------------------
 
-TEST_F(World, TheStartIsOpenWithAFloorBelow) {
+TEST_F(GeneratedWorld, TheStartIsOpenWithAFloorBelow) {
   const int x = 5888, y = 3392;   // pixels, tile (92, 53)
   EXPECT_FALSE(HitsRock(x, y, 20, 32));
   EXPECT_TRUE(TileOpen(92, 53));
@@ -280,7 +364,7 @@ TEST_F(World, TheStartIsOpenWithAFloorBelow) {
   EXPECT_GT(floor, 0) << "nothing under the start for two tiles";
 }
 
-TEST_F(World, WaterFillsEveryOpenPlaceBelowTheLineAndNothingAbove) {
+TEST_F(GeneratedWorld, WaterFillsEveryOpenPlaceBelowTheLineAndNothingAbove) {
   int above = 0, dry = 0, wrongTile = 0;
   for (int tx = 0; tx < 256; tx++)
     for (int ty = 0; ty < 256; ty++) {
@@ -299,7 +383,7 @@ TEST_F(World, WaterFillsEveryOpenPlaceBelowTheLineAndNothingAbove) {
   EXPECT_EQ(wrongTile, 0);
 }
 
-TEST_F(World, TheWindAreasAndTheTeleportFallbackAreRealPlaces) {
+TEST_F(GeneratedWorld, TheWindAreasAndTheTeleportFallbackAreRealPlaces) {
   // the updraft: tile columns 153 and 154 open from row 38 to 166
   for (int ty = 38; ty <= 166; ty++) {
     EXPECT_TRUE(TileOpen(153, ty)) << ty;
@@ -313,7 +397,7 @@ TEST_F(World, TheWindAreasAndTheTeleportFallbackAreRealPlaces) {
   EXPECT_TRUE(TileOpen(127, 1));
 }
 
-TEST_F(World, BothTileSetsAndAFewMushroomBedsAreUsed) {
+TEST_F(GeneratedWorld, BothTileSetsAndAFewMushroomBedsAreUsed) {
   int set0 = 0, set1 = 0, blue = 0, red = 0;
   for (int tx = 0; tx < 256; tx++)
     for (int ty = 0; ty < 256; ty++) {
@@ -373,7 +457,7 @@ std::vector<uint8_t> ReachableFromStart() {
   return seen;
 }
 
-TEST_F(World, PlacementsLieInOpenSpaceAndTheDroppersTriggersCanBeReached) {
+TEST_F(GeneratedWorld, PlacementsLieInOpenSpaceAndTheDroppersTriggersCanBeReached) {
   InitialiseEntities("map\\phoebus.ent");
   SpawnEntities("map\\phoebus.epo");
   InitialiseTriggers("map\\phoebus.trg");
@@ -400,6 +484,14 @@ TEST_F(World, PlacementsLieInOpenSpaceAndTheDroppersTriggersCanBeReached) {
     }
   }
   EXPECT_GT(placed, 60);
+  // nothing starts touching something else (touching entities collide at once)
+  for (int i = 0; i < MAX_ENTITIES; i++)
+    for (int j = i + 1; j < MAX_ENTITIES; j++) {
+      const TEntity &a = Entities[i], &b = Entities[j];
+      if (a.kind == blank || b.kind == blank) continue;
+      bool touch = a.x <= b.x + b.w && b.x <= a.x + a.w && a.y <= b.y + b.h && b.y <= a.y + a.h;
+      EXPECT_FALSE(touch) << "kinds " << a.kind << " and " << b.kind << " start touching";
+    }
   // the weapons and the suit lie near the start (they start without energy)
   for (TEntityKind k : {pistol, icer, blaster, plasmagun, protsuit}) {
     bool near = false;
@@ -448,7 +540,7 @@ TEST_F(World, PlacementsLieInOpenSpaceAndTheDroppersTriggersCanBeReached) {
 
 // ---- the generator -----------------------------------------------------------------------
 
-TEST(WorldGenerator, TwoRunsWriteTheSameBytes) {
+TEST(GeneratedWorldGenerator, TwoRunsWriteTheSameBytes) {
   fs::path gen = BuildDir() / "tools" / "worldgen" / "quarn-worldgen";
   ASSERT_TRUE(fs::exists(gen));
   fs::path tmp = fs::temp_directory_path() / ("quarn-world-" + std::to_string(getpid()));

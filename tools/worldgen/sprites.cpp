@@ -96,14 +96,14 @@ const Row kRows[] = {
     {"greenfish", 12, 8, 300, 6, -1, 0, 0, 0, 0, C, 3, 0xF2, 0, false},
     {"redfish", 12, 8, 300, 6, -1, 0, 0, 0, 0, C, 3, 0xF1, 0, false},
     {"button", 12, 8, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
-    {"greendoor", 16, 64, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
-    {"reddoor", 16, 64, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
-    {"yellowdoor", 16, 64, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
-    {"cyandoor", 16, 64, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
-    {"redpinkdoor", 16, 64, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
-    {"pinkdoor", 16, 64, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
-    {"greendoorh", 64, 16, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
-    {"cyandoorh", 64, 16, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
+    {"greendoor", 16, 48, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
+    {"reddoor", 16, 48, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
+    {"yellowdoor", 16, 48, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
+    {"cyandoor", 16, 48, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
+    {"redpinkdoor", 16, 48, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
+    {"pinkdoor", 16, 48, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
+    {"greendoorh", 48, 16, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
+    {"cyandoorh", 48, 16, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
     {"tiledoor", 64, 64, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
     {"tiledoorh", 64, 64, 0, -1, -1, 0, 0, 0, 0, N, 0, 0, 0, false},
     {"greennest", 24, 24, 0, 40, -1, 0, 0, 0, 0, X, 0, 0xF2, 0, false},
@@ -310,25 +310,27 @@ void DrawNest(Canvas& c, Rgb col) {
 }
 
 void DrawDoorV(Canvas& c, Rgb col) {
-  c.Rect(0, 0, 16, 64, col);
-  c.Rect(0, 0, 2, 64, Mix(col, kWhite, 0.4f));
-  c.Rect(14, 0, 2, 64, Scale(col, 0.5f));
-  for (int y = 6; y < 64; y += 14) {
+  int h = c.h;
+  c.Rect(0, 0, 16, h, col);
+  c.Rect(0, 0, 2, h, Mix(col, kWhite, 0.4f));
+  c.Rect(14, 0, 2, h, Scale(col, 0.5f));
+  for (int y = 5; y < h; y += 12) {
     c.Rect(3, y, 10, 2, Scale(col, 0.6f));
-    c.Set(4, y + 6, kGrey);
-    c.Set(11, y + 6, kGrey);
+    c.Set(4, y + 5, kGrey);
+    c.Set(11, y + 5, kGrey);
   }
-  c.Rect(5, 28, 6, 8, kBlack);   // the lock
-  c.Disc(8, 31, 1.5f, kYellow);
+  c.Rect(5, h / 2 - 4, 6, 8, kBlack);   // the lock
+  c.Disc(8, h / 2 - 1.f, 1.5f, kYellow);
 }
 
 void DrawDoorH(Canvas& c, Rgb col) {
-  c.Rect(0, 0, 64, 16, col);
-  c.Rect(0, 0, 64, 2, Mix(col, kWhite, 0.4f));
-  c.Rect(0, 14, 64, 2, Scale(col, 0.5f));
-  for (int x = 6; x < 64; x += 14) c.Rect(x, 3, 2, 10, Scale(col, 0.6f));
-  c.Rect(28, 5, 8, 6, kBlack);
-  c.Disc(32, 8, 1.5f, kYellow);
+  int w = c.w;
+  c.Rect(0, 0, w, 16, col);
+  c.Rect(0, 0, w, 2, Mix(col, kWhite, 0.4f));
+  c.Rect(0, 14, w, 2, Scale(col, 0.5f));
+  for (int x = 5; x < w; x += 12) c.Rect(x, 3, 2, 10, Scale(col, 0.6f));
+  c.Rect(w / 2 - 4, 5, 8, 6, kBlack);
+  c.Disc(w / 2.f, 8, 1.5f, kYellow);
 }
 
 void DrawTileDoor(Canvas& c) {
@@ -686,8 +688,8 @@ void DrawClass(Canvas& c, int kind, int variant) {
     case 76: DrawDoorV(c, kAqua); break;
     case 77:
       DrawDoorV(c, kRed);
-      for (int y = 0; y < 64; y += 8) c.Rect(2, y, 12, 4, kPink);
-      c.Rect(5, 28, 6, 8, kBlack);
+      for (int y = 0; y < c.h; y += 8) c.Rect(2, y, 12, 4, kPink);
+      c.Rect(5, c.h / 2 - 4, 6, 8, kBlack);
       break;
     case 78: DrawDoorV(c, kPink); break;
     case 79: DrawDoorH(c, kGreen); break;

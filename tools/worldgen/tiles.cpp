@@ -4,6 +4,7 @@
 // case says which corners are rock), the rest are full-rock variants and
 // floors and ceilings with stalagmites, boulders and stalactites.
 #include <cmath>
+#include <algorithm>
 #include <cstring>
 
 #include "gen.h"
@@ -86,8 +87,15 @@ bool SolidAt(const Shape& sh, float u, float v) {
   }
 }
 
-Rgb Body(const Material& m, int u, int v, int variant) {
-  float n = Fbm(u / 16.0f, v / 16.0f, 4, 4, m.seed);
+Rgb Body(const Material& m, int u, int v, int variant, uint32_t cellSeed) {
+  // noise that repeats every 64 pixels at the cell's edges (so cells join
+  // seamlessly), blended into noise of the cell's own inside
+  float fine = Fbm(u / 8.0f, v / 8.0f, 8, 2, m.seed);
+  float edge = static_cast<float>(std::min(std::min(u, v), std::min(63 - u, 63 - v)));
+  float wgt = std::min(1.0f, edge / 22.0f);
+  wgt = wgt * wgt * (3 - 2 * wgt);
+  float mid = Fbm(u / 14.0f + 0.37f, v / 14.0f + 0.71f, 64, 3, cellSeed);
+  float n = 0.5f + (fine - 0.5f) * 0.55f + (mid - 0.5f) * 1.3f * wgt;
   float t = n;
   if (m.strata > 0) {
     float warp = Fbm(u / 32.0f, v / 32.0f, 2, 2, m.seed + 9);
@@ -152,7 +160,7 @@ void Features(Canvas& cv, int ox, int oy, const Material& m, int variant, uint32
   if (variant == 0) return;
   Rng r(seed);
   auto inside = [&](int u, int v) { return u >= 4 && v >= 4 && u < 60 && v < 60 && solid[v * 64 + u]; };
-  int kind = variant % 4;
+  int kind = variant == 3 ? 3 : (variant == 7 ? 0 : variant % 3);
   if (m.style == stMetal || m.style == stBrick) {
     if (kind == 2) {   // a dark vent or a cracked brick
       for (int i = 0; i < 10; i++) {
@@ -196,10 +204,10 @@ void Features(Canvas& cv, int ox, int oy, const Material& m, int variant, uint32
             cv.Set(ox + static_cast<int>(cx) + u, oy + static_cast<int>(cy) + v,
                    Mix(m.accent, Rgb{255, 255, 255}, (u + v < -2) ? 0.6f : 0.1f));
     } else {
-      for (float a = 0; a < 4 * kPi; a += 0.05f) {
-        float rad = 1.0f + a * 0.7f;
+      for (float a = 0; a < 5 * kPi; a += 0.05f) {   // a small ammonite
+        float rad = 0.8f + a * 0.38f;
         int u = static_cast<int>(cx + rad * std::cos(a)), v = static_cast<int>(cy + rad * std::sin(a));
-        if (inside(u, v)) cv.Set(ox + u, oy + v, Mix(m.light, Rgb{240, 235, 220}, 0.5f));
+        if (inside(u, v)) cv.Set(ox + u, oy + v, Mix(m.light, m.shadow, 0.35f));
       }
     }
   }
@@ -227,7 +235,7 @@ void DrawCell(TileSets& ts, int set, int cell, const Material& m, const Shape& s
         continue;
       }
       mk[mi] = kSolid;
-      Rgb c = Body(m, u, v, variant);
+      Rgb c = Body(m, u, v, variant, m.seed * 7919u + static_cast<uint32_t>(cell) * 31u + set);
       int top = 99, bot = 99, side = 99;
       for (int k = 1; k <= 6 && top == 99; k++)
         if (!S(u, v - k)) top = k;
@@ -425,10 +433,10 @@ void BuildTileSets(TileSets& ts) {
     ts.mask[s].assign(static_cast<size_t>(kTileSetSize) * kTileSetSize, kOpen);
   }
   // dark, light, rim, rim2, shadow, accent, strata, style, seed, underwater
-  const Material earth{{72, 46, 30}, {150, 104, 64}, {190, 150, 100}, {210, 175, 120}, {35, 22, 14}, {0, 0, 0}, 0.8f, stPlain, 1, false};
+  const Material earth{{72, 46, 30}, {150, 104, 64}, {190, 150, 100}, {210, 175, 120}, {35, 22, 14}, {0, 0, 0}, 0.45f, stPlain, 1, false};
   const Material granite{{64, 66, 74}, {150, 150, 160}, {200, 200, 210}, {220, 220, 230}, {28, 28, 34}, {0, 0, 0}, 0.3f, stPlain, 2, false};
   const Material volcanic{{50, 18, 18}, {130, 52, 36}, {170, 90, 60}, {200, 120, 70}, {22, 6, 6}, {255, 150, 40}, 0.4f, stVeins, 3, false};
-  const Material moss{{52, 62, 44}, {118, 128, 92}, {50, 140, 45}, {120, 200, 80}, {22, 28, 18}, {0, 0, 0}, 0.5f, stMoss, 4, false};
+  const Material moss{{62, 76, 50}, {140, 154, 104}, {50, 140, 45}, {120, 200, 80}, {22, 28, 18}, {0, 0, 0}, 0.5f, stMoss, 4, false};
   const Material crystal{{30, 44, 90}, {100, 150, 215}, {170, 210, 255}, {220, 240, 255}, {14, 18, 44}, {200, 235, 255}, 0.0f, stCrystal, 5, false};
   const Material sand{{120, 104, 70}, {196, 176, 120}, {215, 200, 150}, {230, 215, 170}, {70, 58, 36}, {0, 0, 0}, 0.2f, stSand, 6, true};
   const Material metal{{70, 76, 86}, {150, 158, 170}, {190, 196, 206}, {210, 215, 225}, {30, 32, 38}, {210, 200, 120}, 0.0f, stMetal, 7, false};

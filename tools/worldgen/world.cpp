@@ -74,7 +74,7 @@ struct Room {
 
 // The named places of the world (tile units).
 const Room kRooms[] = {
-    {"start", 92, 51.5f, 8, 3.5f},      {"grotto", 109, 54, 6, 2.6f},
+    {"start", 92, 52, 9, 2.6f},      {"grotto", 109, 54, 6, 2.6f},
     {"pitfoot", 126, 43, 3.5f, 2.5f},   {"draftcave", 134, 48, 7, 2.6f},
     {"dropper", 70, 60, 8, 3.2f},       {"wasps", 47, 40, 8, 4},
     {"vault", 24, 52, 4, 2.2f},         {"impden", 60, 88, 9, 4},
@@ -186,7 +186,8 @@ void Shape(Grid& g) {
   Worm(g, 126, 40, 131, 36, 1.4f, 407);
 
   // the start: tile (92, 53) open, a flat floor half way down tile row 54
-  g.Box(84, 48, 100, 54, true, lkOpen);
+  g.Box(84, 51, 100, 54, true, lkOpen);
+  g.Box(86, 46, 98, 50, false, lkRock);
   g.Box(84, 55, 100, 57, false, lkRock);
   // the vault behind the locked gate: a low spur (one corner row high)
   g.Box(28, 52, 40, 52, true, lkOpen);
@@ -311,7 +312,7 @@ void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
         int n;
         bool nearStart = std::abs(tx - kStartTileX) < 12 && std::abs(ty - kStartTileY) < 6;
         if (cs == 15) {
-          n = h < 0.7f || f.nfulls == 1 ? f.fulls[0] : f.fulls[1 + static_cast<int>(h * 1000) % (f.nfulls - 1)];
+          n = f.fulls[static_cast<int>(h * 1000) % f.nfulls];
         } else if (cs == (kBL | kBR) && f.nfloors && h > 0.78f && !nearStart) {
           n = f.floors[static_cast<int>(h * 1000) % f.nfloors];
         } else if (cs == (kTL | kTR) && f.nceilings && h > 0.72f) {
@@ -538,16 +539,16 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   };
   const Room& st = R("start");
   // the armoury on the start chamber's floor: every weapon starts empty
-  place("pistol", 16, 89, 53, Floor, 0, 0, 0, 0, 100);
-  place("icer", 17, 86.5f, 53, Floor, 0, 0, 0, 0, 100);
-  place("blaster", 18, 96, 53, Floor, 0, 0, 0, 0, 100);
-  place("plasmagun", 19, 98.5f, 53, Floor, 0, 0, 0, 0, 100);
-  place("protection_suit", 22, 94.5f, 53, Floor, 0, 0, 0, 0, 100);
-  place("grenade", 14, 85, 53, Floor);
-  place("grenade", 14, 99.5f, 53, Floor);
-  place("stoned_crew", 63, st.cx - 6, st.cy, Floor);
+  place("icer", 17, 88.4f, 53, Floor, 0, 0, 0, 0, 100);
+  place("pistol", 16, 89.8f, 53, Floor, 0, 0, 0, 0, 100);
+  place("blaster", 18, 94, 53, Floor, 0, 0, 0, 0, 100);
+  place("plasmagun", 19, 95.3f, 53, Floor, 0, 0, 0, 0, 100);
+  place("protection_suit", 22, 96.6f, 53, Floor, 0, 0, 0, 0, 100);
+  place("grenade", 14, 87.2f, 53, Floor);
+  place("grenade", 14, 97.8f, 53, Floor);
+  place("stoned_crew", 63, st.cx - 7.5f, st.cy, Floor);
   place("booster", 23, st.cx + 5, st.cy - 1, Floor);
-  place("key", 105, st.cx - 3, st.cy - 2, Floor);
+  place("key", 105, st.cx + 8, st.cy, Floor);
   place("rcd", 7, 101, 52, Floor);
   // the mushroom grotto
   place("green_mushroom", 12, gr.cx + 2, gr.cy, Floor);
