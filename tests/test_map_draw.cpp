@@ -201,6 +201,7 @@ TEST_F(MapDraw, SeedingTilesDrawTheirRandomNumbersInOrder) {
       EXPECT_EQ(shroom->kind, blueshroom);
       EXPECT_EQ(shroom->x, shroomX);
       EXPECT_EQ(shroom->y, 3 * 8192);
+      EXPECT_EQ(shroom->flipx, shroomFlip & 1);   // the last draw is the flip state
     } else {
       EXPECT_EQ(shroom, nullptr);
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The real game under a virtual X server: in a small data folder (a floor of
-# tiles below the player, one colour for the tile set, solid masks) it starts
+# The real game under a virtual X server: in a small data folder (the man's
+# class, a floor of tiles below the player, one colour for the tile set, solid
+# masks) it starts
 # with its console lines in order, shows a picture, and Escape ends it with
 # status 0 after it has released the sound system.
 set -euo pipefail
@@ -31,6 +32,7 @@ perl -e 'for $x (0..255) { for $y (0..255) { print pack("V", $y >= 55 ? 5 : 0) }
   > "$data/map/phoebus.qnm"
 perl -e 'print "\xc0\x80\x40" x (1024 * 1024)' > "$data/gfx/tiles.raw"
 perl -e 'print "\xff" x (1024 * 1024)' > "$data/gfx/m_tiles.raw"
+printf 'classes\nman 16,32,1,1,100,-1,0,1,32,32,1,0,0,0,0,0\n' > "$data/map/phoebus.ent"
 
 # ---- a virtual X server on a display it picks itself --------------------------------
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
