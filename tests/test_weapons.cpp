@@ -1,62 +1,45 @@
-#include <vector>
-
 #include "test_player_fixture.h"
 
-using V = std::vector<int>;
-
-TEST_F(PlayerWorld, SelectionsNeedTheirEquipment) {
+TEST_F(PlayerWorld, SelectionsNeedTheirEquipmentAndReplaceTheHand) {
   P->equip[0] = 0;
   SelectPistol(P);
-  EXPECT_EQ(P->held.kind, blank);
-  P->held.kind = rock;   // a carried object is overwritten by a selection
-  SelectIcer(P);
-  EXPECT_EQ(P->held.kind, wpIcer);
+  V held = {P->held.kind};
+  P->held.kind = rock;
+  SelectIcer(P), held.push_back(P->held.kind);
   for (int& e : P->equip) e = 0;
-  SelectRandom(P);
-  SelectJetpack(P);
-  EXPECT_EQ(P->held.kind, wpRandom);
-  keys.Down(0, VK_F3);   // the F keys select while held
-  P->equip[2] = 1;
-  Frame(0);
-  EXPECT_EQ(P->held.kind, wpBlaster);
+  SelectRandom(P), SelectJetpack(P), held.push_back(P->held.kind);
+  keys.Down(0, VK_F3), P->equip[2] = 1;   // while the F key is held
+  Frame(0), held.push_back(P->held.kind);
+  EXPECT_EQ(held, V({blank, wpIcer, wpRandom, wpBlaster}));
 }
 
-TEST_F(PlayerWorld, CreatureFiresAtItsTargetWithTheSoundOfItsShot) {
+TEST_F(PlayerWorld, CreaturesFireAtTargetsAndGuidedIceHomes) {
   TEntity* firer = Place(3, rock, 100000, 200000);
-  TEntity* target = Place(4, man, 100000 + 3200, 200000 + 640);
+  TEntity* target = Place(4, man, 103200, 200640);
   firer->subtype = ice;
   testing::internal::CaptureStdout();
   FireAtEnt(firer, target, 32);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "sound 3 not found in cache");
-  const TEntity* shot = &Entities[eslot];
-  EXPECT_EQ(V({shot->kind, shot->dx, shot->dy, shot->x, shot->y, firer->flipx}),
-            V({ice, 100, 20, firer->x + firer->w + 512, firer->y + firer->h / 2, 0}));
+  TEntity* shot = &Entities[eslot];
+  EXPECT_EQ(V({shot->kind, shot->dx, shot->dy, shot->x - firer->x - firer->w, shot->y - firer->y, firer->flipx}),
+            V({ice, 100, 20, 512, 512, 0}));
   EXPECT_EQ(shot->target, target);
-
-  firer->subtype = plasma;   // straight above: faces left, fires from its left, silently
-  target->x = firer->x, target->y = firer->y - 6400;
+  firer->subtype = plasma, target->x = firer->x;   // straight above: faces left, fires silently
   testing::internal::CaptureStdout();
   FireAtEnt(firer, target, 32);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   shot = &Entities[eslot];
-  EXPECT_EQ(V({firer->flipx, shot->kind, shot->x, shot->dx, shot->dy}), V({1, plasma, firer->x - 512 - 1024, 0, -200}));
+  EXPECT_EQ(V({firer->flipx, shot->kind, firer->x - shot->x, shot->dx}), V({1, plasma, 512 + 1024, 0}));
 
-  for (int i = 1; i < MAX_ENTITIES; ++i) Entities[i].kind = Entities[i].kind ? Entities[i].kind : rock;
-  for (TEntity& e : Entities) e.target = nullptr;
-  FireAtEnt(firer, target, 32);   // a full table: no shot, so no target is set anywhere
-  for (const TEntity& e : Entities) ASSERT_EQ(e.target, nullptr);
-}
-
-TEST_F(PlayerWorld, GuidedIceSteersAtItsTarget) {
-  TEntity* shot = Place(9, guidedice, 50000, 50000);
-  GuidedIceThink(shot);   // no target: nothing
-  shot->target = Place(10, man, 40000, 60000);   // lower left
+  shot->dx = shot->dy = 0;   // guided ice at rest, target to the lower left
+  target->x -= 9000;
   GuidedIceThink(shot);
   V v = {shot->dx, shot->dy};
   shot->dx = -500, shot->dy = 512;
-  GuidedIceThink(shot);   // may pass 512 by up to 31, then holds
-  v.insert(v.end(), {shot->dx, shot->dy});
-  GuidedIceThink(shot);
-  v.push_back(shot->dx);
-  EXPECT_EQ(v, V({-32, 32, -532, 512, -532}));
+  GuidedIceThink(shot), v.insert(v.end(), {shot->dx, shot->dy}), GuidedIceThink(shot), v.push_back(shot->dx);
+  EXPECT_EQ(v, V({-32, 32, -532, 512, -532}));   // past 512 by up to 31, then holds
+
+  for (TEntity& e : Entities) e.target = nullptr, e.kind = e.kind ? e.kind : rock;
+  FireAtEnt(firer, target, 32);   // a full table: no shot, so no target anywhere
+  for (const TEntity& e : Entities) ASSERT_EQ(e.target, nullptr);
 }
