@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/testseams.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -536,6 +537,90 @@ TEST_F(GeneratedWorld, PlacementsLieInOpenSpaceAndTheDroppersTriggersCanBeReache
       for (int cx = e.x / 2048 - 2; cx <= e.x / 2048 + 2; cx++) can = can || reach[cy * N + cx];
     EXPECT_TRUE(can) << "the pistol is out of reach";
   }
+}
+
+// ---- playing it ----------------------------------------------------------------------------
+
+// The game started in the generated world as the GL set-up starts it, then
+// run frame by frame through the idle and display passes.
+struct GeneratedWorldPlay : GeneratedWorld {
+  ScriptKeys keys;
+  int frame = 0;
+  void SetUp() override {
+    GeneratedWorld::SetUp();
+    testing::internal::CaptureStdout();
+    InitialiseSinCos();
+    InitialiseParticles();
+    InitialiseWinds();
+    InitialiseEntities("map\\phoebus.ent");
+    LoadMapTiles();
+    InitialiseMapEditor();
+    InitialisePlayers();
+    watery = 8576;
+    waterbob = 0;
+    wbobdx = 1;
+    SpawnEntities("map\\phoebus.epo");
+    InitialiseTriggers("map\\phoebus.trg");
+    keyboard = &keys;
+  }
+  void TearDown() override {
+    testing::internal::GetCapturedStdout();
+    GeneratedWorld::TearDown();
+  }
+  template <typename Until>
+  void Run(int frames, Until until) {
+    for (int f = 0; f < frames && !until(); f++, frame++) {
+      keys.SetFrame(frame);
+      glutIdle();
+      glutDisplay();
+    }
+  }
+};
+
+TEST_F(GeneratedWorldPlay, WalkingRightFromTheStartPicksUpTheArmoury) {
+  TPlayerState& p = players[0];
+  keys.held = {'W', 'N'};
+  Run(600, [&] { return p.equip[4] && p.nrg[4] > 0; });
+  // the blaster, the plasma gun and the suit lie to the right of the start
+  EXPECT_EQ(p.nrg[2], 256);
+  EXPECT_EQ(p.nrg[3], 512);
+  EXPECT_EQ(p.nrg[4], 256);
+  EXPECT_GE(p.score, 300);
+}
+
+TEST_F(GeneratedWorldPlay, TheUpdraftCarriesThePlayerUpTheFloodedShaft) {
+  TEntity& me = Entities[players[0].ent];
+  me.x = 153 * 8192 + 3000;
+  me.y = 150 * 8192;   // under water, near the shaft's foot
+  me.dx = me.dy = 0;
+  Run(2500, [&] { return me.y < 40 * 8192; });
+  EXPECT_LT(me.y, 40 * 8192) << "stuck at tile row " << me.y / 8192;
+}
+
+TEST_F(GeneratedWorldPlay, StandingInTheTrapRoomStartsTheDropper) {
+  const TTrigger* t = nullptr;
+  for (const TTrigger& tr : Triggers)
+    if (tr.id == 1) t = &tr;
+  ASSERT_NE(t, nullptr);
+  int drop = -1;
+  for (int i = 0; i < MAX_ENTITIES; i++)
+    if (Entities[i].kind == dropper && Entities[i].triggerid == 1) drop = i;
+  ASSERT_GE(drop, 0);
+  TEntity& me = Entities[players[0].ent];
+  TEntity* d = &Entities[drop];
+  me.x = d->x;   // under the hatch, inside the rectangle
+  me.y = d->y + d->h + 1024;
+  me.dx = me.dy = 0;
+  ASSERT_TRUE(me.x >= t->x && me.x <= t->w && me.y >= t->y && me.y <= t->h);
+  auto children = [&] {
+    int n = 0;
+    for (const TEntity& e : Entities)
+      if (e.kind == static_cast<TEntityKind>(d->subtype) && e.parentent == d) n++;
+    return n;
+  };
+  Run(200, [&] { return children() >= 3; });
+  EXPECT_EQ(d->triggered, 1);
+  EXPECT_GE(children(), 3);
 }
 
 // ---- the generator -----------------------------------------------------------------------

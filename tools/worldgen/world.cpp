@@ -507,7 +507,7 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
       }
     }
     if (best1 - best0 >= 6) {
-      int a = best0 + 2, b = best1 - 3;
+      int a = best0, b = best1 - 1;
       for (int tx = a; tx <= b; tx++) world.map[tx][row] = Word(tx == a ? tGirderL : (tx == b ? tGirderR : tGirder), 0);
     }
   }
