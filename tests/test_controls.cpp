@@ -74,7 +74,7 @@ TEST_F(PlayerWorld, FireEveryFifteenthFrameByEnergyRules) {
   testing::internal::CaptureStdout();
   for (int i = 0; i < 15; ++i) Fire(P);
   const TEntity& g = Entities[eslot];   // an armed grenade, free and silent
-  EXPECT_EQ(V({g.kind, g.dx, g.dy, g.x}), V({grenadeact, 0, 800, E->x - 2048}));
+  EXPECT_EQ(V({g.kind, g.dx, g.dy, g.rangle, g.x}), V({grenadeact, 0, 800, 0, E->x - 2048}));
   P->held.kind = wpBlaster, P->nrg[2] = 300;   // a blast around the player, no projectile
   int32_t slot = eslot;
   for (int i = 0; i < 15; ++i) Fire(P);
