@@ -487,10 +487,10 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
                   !g.rock[tx][ty + 1] && !g.rock[tx + 1][ty + 1];
       bool floorBelow = g.rock[tx][ty + 2] && g.rock[tx + 1][ty + 2] && below != 0;
       if (!open || !floorBelow) continue;
-      if (blue < 2 && (tx & 1)) {
+      if (blue < 1 && (tx & 1)) {
         world.map[tx][ty] = Word(tBlueSpores, 0);
         blue++;
-      } else if (red < 2 && !(tx & 1)) {
+      } else if (red < 1 && !(tx & 1)) {
         world.map[tx][ty] = Word(tRedSpores, 0);
         red++;
       }
@@ -668,6 +668,12 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("key", 108, R("deep").cx - 5, R("deep").cy, WaterFloor);
   place("key", 109, R("ueast").cx + 4, R("ueast").cy, WaterFloor);
   place("key", 110, R("uwest").cx - 5, R("uwest").cy, WaterFloor);
+  // refills for the weapons further in
+  place("pistol", 16, im.cx + 2, im.cy, Floor, 0, 0, 0, 0, 50);
+  place("icer", 17, ba.cx + 8, ba.cy, Floor, 0, 0, 0, 0, 50);
+  place("plasmagun", 19, bt.cx + 4, bt.cy, Floor, 0, 0, 0, 0, 50);
+  place("blaster", 18, cr.cx + 2, cr.cy, Floor, 0, 0, 0, 0, 50);
+  place("pistol", 16, sh.cx, sh.cy - 1, Floor, 0, 0, 0, 0, 50);
   // the rest of the doors stand as gates in side passages
   place("red_pink_door", 77, R("westhall").cx + 5, R("westhall").cy, Floor);
   place("pink_door", 78, R("eastcave").cx + 6, R("eastcave").cy, Floor);
