@@ -626,21 +626,23 @@ TEST_F(GeneratedWorldPlay, StandingInTheTrapRoomStartsTheDropper) {
 // ---- the generator -----------------------------------------------------------------------
 
 TEST(GeneratedWorldGenerator, TwoRunsWriteTheSameBytes) {
+  // the build's own run is the first; a second into a scratch folder must
+  // match it byte for byte (a third run stands in if there is no build data)
   fs::path gen = BuildDir() / "tools" / "worldgen" / "quarn-worldgen";
   ASSERT_TRUE(fs::exists(gen));
   fs::path tmp = fs::temp_directory_path() / ("quarn-world-" + std::to_string(getpid()));
-  fs::path a = tmp / "a", b = tmp / "b";
+  fs::path a = tmp / "a", b = DataDir();
   ASSERT_EQ(std::system((gen.string() + " " + a.string() + " > /dev/null").c_str()), 0);
-  ASSERT_EQ(std::system((gen.string() + " " + b.string() + " > /dev/null").c_str()), 0);
+  if (!fs::exists(b / "map" / "phoebus.qnm")) {
+    b = tmp / "b";
+    ASSERT_EQ(std::system((gen.string() + " " + b.string() + " > /dev/null").c_str()), 0);
+  }
   int files = 0;
   for (auto& e : fs::recursive_directory_iterator(a)) {
     if (!e.is_regular_file()) continue;
     fs::path rel = fs::relative(e.path(), a);
     files++;
     EXPECT_EQ(ReadFile(e.path()), ReadFile(b / rel)) << rel;
-    if (fs::exists(DataDir() / rel)) {
-      EXPECT_EQ(ReadFile(e.path()), ReadFile(DataDir() / rel)) << rel;
-    }
   }
   EXPECT_GT(files, 140);
   fs::remove_all(tmp);
