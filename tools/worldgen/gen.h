@@ -107,8 +107,8 @@ enum FamilyId {
 // Special cells of tile set 0.
 enum SpecialTile {
   tEraser = 0, tBlueSpores = 1, tRedSpores = 2, tStar1 = 3, tStar2 = 4, tStar3 = 5,
-  tMoon = 6, tGirder = 7, tGirderL = 8, tGirderR = 9, tChain = 10, tLantern = 11,
-  tSignUp = 12, tCobweb = 13, tBubbles = 14, tTorch = 15
+  tMoon = 6, tGirder = 7, tGirderL = 8, tGirderR = 9, tFireflies = 10, tSparkles = 11,
+  tComet = 12, tCloud = 13, tBubbles = 14, tPlanet = 15
 };
 
 struct TileSets {

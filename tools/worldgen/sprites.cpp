@@ -767,8 +767,6 @@ void DrawClass(Canvas& c, int kind, int variant) {
       c.Rect(0, 0, r.w, r.h, kGrey);
       break;
   }
-  // the colour key must only appear where we meant transparency
-  (void)r;
 }
 
 }  // namespace

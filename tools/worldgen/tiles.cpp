@@ -395,17 +395,17 @@ void Specials(TileSets& ts) {
       }
   }
   // 10..15: fireflies, sparkles, a comet, a cloud, bubbles, a ringed planet
-  CellBox(ts, 0, 10, kOpen, SparkleCell(16, 10, Rgb{120, 255, 80}, Rgb{220, 255, 120}, true));
-  CellBox(ts, 0, 11, kOpen, SparkleCell(17, 16, Rgb{200, 200, 255}, Rgb{255, 255, 255}, false));
+  CellBox(ts, 0, tFireflies, kOpen, SparkleCell(16, 10, Rgb{120, 255, 80}, Rgb{220, 255, 120}, true));
+  CellBox(ts, 0, tSparkles, kOpen, SparkleCell(17, 16, Rgb{200, 200, 255}, Rgb{255, 255, 255}, false));
   Canvas comet(64, 64);
   for (int i = 0; i < 30; i++) comet.Line(14 + i, 40 - i / 2, 15 + i, 40 - i / 2, Mix(Rgb{40, 60, 120}, Rgb{220, 230, 255}, i / 30.0f));
   comet.Disc(46, 25, 3, Rgb{255, 255, 255});
-  CellBox(ts, 0, 12, kOpen, comet);
+  CellBox(ts, 0, tComet, kOpen, comet);
   Canvas cloud(64, 64);
   cloud.Ellipse(24, 34, 16, 7, Rgb{70, 70, 95});
   cloud.Ellipse(40, 30, 14, 8, Rgb{80, 80, 105});
   cloud.Ellipse(34, 36, 18, 6, Rgb{60, 60, 85});
-  CellBox(ts, 0, 13, kOpen, cloud);
+  CellBox(ts, 0, tCloud, kOpen, cloud);
   Canvas bub(64, 64);
   Rng br(18);
   for (int i = 0; i < 7; i++) {
@@ -422,7 +422,7 @@ void Specials(TileSets& ts) {
     int x = static_cast<int>(32 + 22 * std::cos(a)), y = static_cast<int>(32 + 6 * std::sin(a));
     if (std::sin(a) > 0 || std::hypot(x - 32.0f, y - 32.0f) > 12) planet.Set(x, y, Rgb{230, 210, 160});
   }
-  CellBox(ts, 0, tTorch, kOpen, planet);
+  CellBox(ts, 0, tPlanet, kOpen, planet);
 }
 
 }  // namespace
@@ -471,7 +471,7 @@ void BuildTileSets(TileSets& ts) {
   FillFamily(ts, spare, 1, 224, gold, true);
   // set 1, row 10: stars and sky, as in set 0's first row
   for (int k = 0; k < 16; k++) {
-    int from = k < 6 ? tStar1 + (k % 4) : 10 + (k % 6);
+    int from = k < 6 ? tStar1 + (k % 4) : tFireflies + (k % 6);
     int sx = (from % 16) * 64, sy = (from / 16) * 64, dx = ((160 + k) % 16) * 64, dy = ((160 + k) / 16) * 64;
     for (int v = 0; v < 64; v++)
       for (int u = 0; u < 64; u++) {

@@ -303,9 +303,9 @@ void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
           word = Word(kWaterTile, ty >= 196 ? 1 : 0);
         } else if (ty < g.ground[tx] - 2) {
           if (h < 0.07f) word = Word(tStar1 + static_cast<int>(h * 100) % 3, 0);
-          else if (h > 0.985f) word = Word(13, 0);   // a cloud
+          else if (h > 0.985f) word = Word(tCloud, 0);
         } else if (h > 0.993f) {
-          word = Word(h > 0.9965f ? 10 : 11, 0);      // fireflies, sparkles
+          word = Word(h > 0.9965f ? tFireflies : tSparkles, 0);
         }
       } else {
         const Family& f = ts.fam[FamilyAt(g, tx, ty)];
@@ -326,8 +326,8 @@ void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
     }
   // the sky's lights
   w.map[40][3] = Word(tMoon, 0);
-  w.map[200][4] = Word(12, 0);
-  w.map[170][7] = Word(tTorch, 0);
+  w.map[200][4] = Word(tComet, 0);
+  w.map[170][7] = Word(tPlanet, 0);
 }
 
 // ---- placing things --------------------------------------------------------------------
