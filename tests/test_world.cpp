@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fakeaudio.h"
 #include "platform/testseams.h"
 #include "test_support.h"
 
@@ -156,6 +158,29 @@ TEST(GeneratedWorldFiles, TheEighteenSoundsArePlayableWaves) {
     }
     EXPECT_TRUE(fmt && data) << n;
   }
+}
+
+TEST_F(GeneratedWorld, TheGameCachesAndPlaysEverySoundFile) {
+  FakeAudio device;
+  audio = &device;
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(InitSoundSystem(0), 1);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 18) << out;   // "Loaded sound ..." lines
+  // every cached effect becomes a buffer of mono PCM, played at its own rate
+  for (int id = es_waspbuzz; id <= es_chimppain2; id++) {
+    if (id == es_cannonshot || id == es_bigexplosion) continue;   // no files for these
+    size_t made = device.buffers.size();
+    PlaySFX(static_cast<TSoundId>(id));
+    ASSERT_EQ(device.buffers.size(), made + 1) << "sound " << id << " was not accepted";
+    const FakeAudio::Buffer& b = device.buffers.back();
+    EXPECT_EQ(b.fmt.channels, 1) << id;
+    EXPECT_GT(b.pcm.size(), 1000u) << id;
+    ASSERT_FALSE(device.plays.empty());
+    EXPECT_EQ(device.plays.back().rate, b.fmt.rate) << id;
+  }
+  FreeSoundSystem();
+  audio = NoAudio();
 }
 
 // ---- classes and pictures ---------------------------------------------------------------
