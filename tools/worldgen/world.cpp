@@ -111,10 +111,11 @@ void Shape(Grid& g) {
       g.lock[i][j] = lkNone;
     }
   }
-  // scattered caverns from noise, smoothed
+  // scattered caverns from noise, smoothed; few below the water line, where
+  // the water's body hides the rock
   for (int j = 0; j < NC; j++)
     for (int i = 0; i < NC; i++) {
-      if (j < g.ground[i] + 6 || j > 246 || i < 4 || i > 252) continue;
+      if (j < g.ground[i] + 6 || j > 142 || i < 4 || i > 252) continue;
       float n = Fbm(i / 13.0f, j / 9.0f, 64, 4, 7);
       if (n > 0.6f) g.rock[i][j] = false;
     }
