@@ -31,6 +31,7 @@ TEST(Soak, TwentyThousandRandomFramesKeepEveryTableSound) {
   ASSERT_EQ(access((data + "/map/phoebus.qnm").c_str(), R_OK), 0) << data;
   int cwd = open(".", O_RDONLY | O_DIRECTORY);
   ASSERT_EQ(chdir(data.c_str()), 0);
+  // the game's console lines go to /dev/null while it runs
   std::fflush(stdout);
   int savedOut = dup(1), null = open("/dev/null", O_WRONLY);
   dup2(null, 1);
