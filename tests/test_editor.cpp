@@ -1,5 +1,5 @@
 // The map editor: the palette, picking a tile and a mirroring, painting the
-// cell under a click, and the editor's keys within a whole frame.
+// cell under a click, and the editor's keys within whole frames.
 #include <algorithm>
 #include <cstring>
 
@@ -15,31 +15,25 @@ struct Editor : InTempFolder {
     draw = &rec;
     InitialiseMapEditor();
     MapEditState.editing = -1;
-    oldx = 8192 * 10;   // view cells (i, j) are map cells (5 + i, 3 + j)
-    oldy = 8192 * 10;
+    oldx = oldy = 8192 * 10;   // view cell (i, j) is map cell (5 + i, 3 + j)
   }
-  // a click at the window pixel (x, y) of an 800 x 600 window, then one frame
-  // of the map and the overlay
-  void ClickAndDraw(int x, int y) {
+  // a click at a window pixel of the 800 x 600 window, then the map and the overlay
+  void Click(int x, int y) {
     glutMouse(0, 0, x, y);
-    Frame();
-  }
-  void Frame() {
     rec.calls.clear();
     DisplayMap();
     DisplayMapEditor();
   }
-  int Painted() const {
+  static int Painted() {
     int n = 0;
     for (auto& column : mapt) n += int(std::count_if(column, column + 256, [](uint32_t w) { return w; }));
     return n;
   }
-  // the vertices of the line loops drawn, in order
-  std::vector<std::vector<float>> Loops() const {
+  std::vector<std::vector<float>> Loops() const {   // the line loops' vertices
     std::vector<std::vector<float>> out;
     bool in = false;
     for (const DrawCall& c : rec.calls) {
-      if (c.op == "BeginLineLoop") { in = true; out.emplace_back(); }
+      if (c.op == "BeginLineLoop") in = true, out.emplace_back();
       else if (c.op == "End") in = false;
       else if (in && c.op == "Vertex") out.back().insert(out.back().end(), c.v.begin(), c.v.end());
     }
@@ -49,64 +43,32 @@ struct Editor : InTempFolder {
 
 }  // namespace
 
-TEST_F(Editor, StartsOffWithTileOneOfTheFirstSet) {
-  MapEditState.editing = 5;
-  MapEditState.tile = 9;
-  InitialiseMapEditor();
-  EXPECT_EQ(MapEditState.editing, 0);
-  EXPECT_EQ(MapEditState.tileset, 1);
-  EXPECT_EQ(MapEditState.tile, 1);
-  EXPECT_EQ(MapEditState.tileflip, mtNorm);
-}
-
-TEST_F(Editor, APaletteClickSelectsATileAndPaintsNothing) {
-  ClickAndDraw(0, 0);   // top-left palette cell: tile 0
+TEST_F(Editor, PaletteClicksSelectAndMapClicksPaint) {
+  Click(0, 0);   // the top-left palette cell: tile 0
   EXPECT_EQ(MapEditState.tile, 0);
-  ClickAndDraw(80, 30);   // column 5, row 2: tile 37
-  EXPECT_EQ(MapEditState.tile, 37);
-  EXPECT_EQ(mouseB, 0);   // still pending
-  EXPECT_EQ(Painted(), 0);
-  EXPECT_TRUE(rec.Only("Text").size() == 1);   // the tile number only, no cursor
-  Frame();   // the selection follows the last palette click every frame
-  EXPECT_EQ(MapEditState.tile, 37);
-  EXPECT_EQ(Painted(), 0);
-}
+  Click(80, 30);   // column 5, row 2: tile 37; nothing painted, the click stays pending
+  EXPECT_EQ(std::make_tuple(MapEditState.tile, mouseB, Painted()), std::make_tuple(37, 0, 0));
+  EXPECT_EQ(rec.Only("Text").size(), 1u);   // the tile number; no cursor
 
-TEST_F(Editor, AClickOnTheMapPaintsOneCellWithTheFlip) {
-  ClickAndDraw(80, 30);   // tile 37
   MapEditState.tileflip = mtXY;
-  ClickAndDraw(380, 300);   // mouse cell (24, 12): view cell (7, 7), map cell (12, 10)
-  EXPECT_EQ(mouseX, 24);
-  EXPECT_EQ(mouseY, 12);
+  Click(380, 300);   // mouse cell (24, 12): view cell (7, 7), map cell (12, 10)
   EXPECT_EQ(mapt[12][10], 37u | 3u << 28);
-  EXPECT_EQ(Painted(), 1);
-  EXPECT_EQ(mouseB, -1);
-  // the cursor: its position as text, and the cell's outline in front of the tiles
+  EXPECT_EQ(std::make_tuple(Painted(), mouseB), std::make_tuple(1, -1));
   auto texts = rec.Only("Text");
-  ASSERT_GE(texts.size(), 1u);
-  EXPECT_EQ(texts[0].text, "(24 12)");
-  EXPECT_EQ(texts[0].v, (std::vector<float>{80, 384}));
-  auto loops = Loops();
-  ASSERT_GE(loops.size(), 1u);
-  EXPECT_EQ(loops[0], (std::vector<float>{512, 320, 1, 576, 320, 1, 576, 384, 1, 512, 384, 1}));
+  EXPECT_EQ(texts.at(0).text, "(24 12)");
+  EXPECT_EQ(texts.at(0).v, (std::vector<float>{80, 384}));
+  EXPECT_EQ(Loops().at(0), (std::vector<float>{512, 320, 1, 576, 320, 1, 576, 384, 1, 512, 384, 1}));
 
-  // The consumed click paints nothing more; the cursor stays.
-  mapt[12][10] = 0;
-  Frame();
+  mapt[12][10] = 0;   // a consumed click paints no more
+  DisplayMap();
   EXPECT_EQ(Painted(), 0);
-
-  // Tile 0 erases.
-  ClickAndDraw(0, 0);
-  ClickAndDraw(380, 300);
+  Click(0, 0);   // tile 0 erases, keeping the flip
+  Click(380, 300);
   EXPECT_EQ(mapt[12][10], 3u << 28);
-}
 
-TEST_F(Editor, CellsOutsideTheMapAreNeverPainted) {
   oldx = oldy = 0;   // the view's top-left cell is (-5, -7)
-  ClickAndDraw(30, 300);   // mouse cell (2, 12): view cell (1, 7), map cell (-4, 0)
-  EXPECT_EQ(Painted(), 0);
-  EXPECT_EQ(mouseB, 0);
-  EXPECT_EQ(Loops().size(), 2u);   // the cursor is drawn all the same, then the palette's
+  Click(30, 300);    // view cell (1, 7) is map cell (-4, 0): outlined, never painted
+  EXPECT_EQ(std::make_tuple(Painted(), mouseB, int(Loops().size())), std::make_tuple(1, 0, 2));
 }
 
 TEST_F(Editor, PaletteFlipLabelAndSelection) {
@@ -116,26 +78,18 @@ TEST_F(Editor, PaletteFlipLabelAndSelection) {
   auto quads = rec.Quads();
   ASSERT_EQ(quads.size(), 1u);
   EXPECT_EQ(quads[0].texture, 1);
-  float want[4][5] = {{80, 412, 3, 0, 0}, {336, 412, 3, 1, 0}, {336, 668, 3, 1, 1}, {80, 668, 3, 0, 1}};
-  for (int k = 0; k < 4; ++k) {
-    const auto& v = quads[0].v[k];
-    EXPECT_EQ((std::vector<float>{v.x, v.y, v.z, v.s, v.t}), std::vector<float>(want[k], want[k] + 5));
-    EXPECT_FLOAT_EQ(v.a, 0.8f);
-  }
+  std::vector<float> got;
+  for (auto& v : quads[0].v) got.insert(got.end(), {v.x, v.y, v.z, v.s, v.t, v.a});
+  EXPECT_EQ(got, (std::vector<float>{80, 412, 3, 0, 0, 0.8f, 336, 412, 3, 1, 0, 0.8f,
+                                     336, 668, 3, 1, 1, 0.8f, 80, 668, 3, 0, 1, 0.8f}));
   auto texts = rec.Only("Text");
   ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].text, "XY");
-  EXPECT_EQ(texts[0].v, (std::vector<float>{80, 400}));
-  EXPECT_EQ(texts[1].text, "255");
-  EXPECT_EQ(texts[1].v, (std::vector<float>{128, 400}));
+  EXPECT_EQ(texts[0].text + "@" + std::to_string(int(texts[0].v[1])), "XY@400");
+  EXPECT_EQ(texts[1].text + "@" + std::to_string(int(texts[1].v[0])), "255@128");
   EXPECT_EQ(Loops()[0], (std::vector<float>{320, 412, 4, 336, 412, 4, 336, 428, 4, 320, 428, 4}));
-
   rec.calls.clear();
-  MapEditState.tileflip = mtNorm;
   DisplaySelectedTile(0);
-  DisplayTileSet(1);
   EXPECT_EQ(Loops()[0], (std::vector<float>{80, 652, 4, 96, 652, 4, 96, 668, 4, 80, 668, 4}));
-  EXPECT_EQ(rec.Only("Text").size(), 1u);   // no label without a flip
 }
 
 // The editor's keys run inside the frame's keyboard check.
@@ -145,45 +99,30 @@ TEST_F(Editor, KeysSwitchTheEditorSaveAndReload) {
   std::strcpy(MapEditState.mapname, "map\\edit.qnm");
   Folder("map");
   MapEditState.editing = 0;
-  auto idle = [&](int frame) {
+  int frame = 0;
+  auto idle = [&](std::set<int> down) {
+    keys.down[++frame] = down;
     keys.SetFrame(frame);
     glutIdle();
   };
-  idle(0);              // key 2 up: the latch arms
-  keys.Down(1, '2');
-  keys.Down(2, '2');    // held: one switch only
-  idle(1);
-  idle(2);
-  EXPECT_EQ(MapEditState.editing, -1);
-
-  keys.Down(3, '6');
-  idle(3);
-  EXPECT_EQ(MapEditState.tileflip, mtXY);
-
+  idle({});
+  idle({'2'});
+  idle({'2'});   // held: one switch only
+  idle({'6'});
+  EXPECT_EQ(std::make_tuple(MapEditState.editing, MapEditState.tileflip), std::make_tuple(-1, mtXY));
   mapt[1][2] = 77;
-  keys.Down(4, '8');
-  keys.Down(5, '8');
   testing::internal::CaptureStdout();
-  idle(4);
-  idle(5);
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out, "map saved to map\\edit.qnmmap saved to map\\edit.qnm");
-  EXPECT_EQ(MapEditState.saving, 0);
-
-  mapt[1][2] = 5;   // painted and not saved: the reload throws it away
-  keys.Down(6, '7');
+  idle({'8'});
+  idle({'8'});   // saves in every frame while held
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "map saved to map\\edit.qnmmap saved to map\\edit.qnm");
+  mapt[1][2] = 5;   // painted, not saved: a reload throws it away
   testing::internal::CaptureStdout();
-  idle(6);
+  idle({'7'});
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(mapt[1][2], 77u);
-
-  // With the editor off, save and reload do nothing.
-  keys.Down(7, '2');
-  idle(7);
-  idle(8);
-  EXPECT_EQ(MapEditState.editing, 0);
+  idle({});
+  idle({'2'});   // off: save and reload do nothing
   mapt[1][2] = 6;
-  keys.Down(9, '7');
-  idle(9);
-  EXPECT_EQ(mapt[1][2], 6u);
+  idle({'7'});
+  EXPECT_EQ(std::make_tuple(MapEditState.editing, mapt[1][2], MapEditState.saving), std::make_tuple(0, 6u, 0));
 }

@@ -1,97 +1,134 @@
 #!/usr/bin/env bash
-# The real game under a virtual X server: in a small data folder (the man's
+# The real game under a virtual X server, in a small data folder (the man's
 # class, a floor of tiles below the player, one colour for the tile set, solid
-# masks) it starts
-# with its console lines in order, shows a picture, and Escape ends it with
-# status 0 after it has released the sound system.
+# masks): the start-up lines come in order and a picture is shown; short key
+# taps count and the keypad's 2 and 8 (zoom) are not the main row's (editor,
+# save); Escape ends the game with status 0 after releasing the sound system;
+# so does closing the window (a second run).
 set -euo pipefail
 
 : "${QUARN_BIN:?QUARN_BIN names the game executable}"
-for tool in Xvfb xdotool import perl; do
+for tool in Xvfb xdotool import perl cc; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
 
 work=$(mktemp -d /tmp/quarn-e2e-startup-XXXXXX)
-xvfb_pid=""
-game_pid=""
+xvfb_pid="" game_pid=""
 cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  [ -n "$game_pid" ] && wait "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null || true
+  for pid in $game_pid $xvfb_pid; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; echo "--- console:" >&2; cat "$work/console.txt" >&2 || true; exit 1; }
-
-# ---- the data folder -------------------------------------------------------------
-data="$work/data"
-mkdir -p "$data/map" "$data/gfx"
-# tile 5 of set 0 from row 55 down, empty above (player 0 starts in row 53)
-perl -e 'for $x (0..255) { for $y (0..255) { print pack("V", $y >= 55 ? 5 : 0) } }' \
-  > "$data/map/phoebus.qnm"
-perl -e 'print "\xc0\x80\x40" x (1024 * 1024)' > "$data/gfx/tiles.raw"
-perl -e 'print "\xff" x (1024 * 1024)' > "$data/gfx/m_tiles.raw"
-printf 'classes\nman 16,32,1,1,100,-1,0,1,32,32,1,0,0,0,0,0\n' > "$data/map/phoebus.ent"
-
-# ---- a virtual X server on a display it picks itself --------------------------------
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-display=":$(head -n1 "$work/display")"
-
-# ---- start the game ------------------------------------------------------------------
-(cd "$data" && exec env DISPLAY="$display" "$QUARN_BIN" >"$work/console.txt" 2>"$work/stderr.txt") &
-game_pid=$!
-for _ in $(seq 1 100); do
-  grep -q "loaded mask 0" "$work/console.txt" 2>/dev/null && break
-  kill -0 "$game_pid" 2>/dev/null || fail "the game stopped at start-up"
-  sleep 0.1
-done
-sleep 1   # a few dozen frames
-
-# The console lines of the start-up, in this order.
-expect_in_order() {
+console="$work/console.txt"
+fail() { echo "FAIL: $*" >&2; echo "--- console:" >&2; cat "$console" >&2 || true; exit 1; }
+# how often a text was printed (some console lines have no line break, so the
+# next one may follow on the same line)
+count() { grep -o -F -- "$1" "$console" | wc -l; }
+# the lines given appear in this order (other lines may come between)
+in_order() {
   local at=0 line n
   for line in "$@"; do
-    n=$(tail -n +"$((at + 1))" "$work/console.txt" | grep -n -F -m1 -- "$line" | cut -d: -f1) ||
-      fail "missing or out of order: $line"
+    n=$(tail -n +"$((at + 1))" "$console" | grep -n -F -m1 -- "$line" | cut -d: -f1) || true
     [ -n "$n" ] || fail "missing or out of order: $line"
-    at=$((at + n - 1))
+    at=$((at + n))
   done
 }
-expect_in_order "made sin table" 'map map\phoebus.qnm loaded' "init map" "init particles" \
-  "init wind" "init sound " "loaded 1 tile tex(s)loaded mask 0"
-head -n1 "$work/console.txt" | grep -qx "made sin table" || fail "first line"
 
-# ---- the picture ------------------------------------------------------------------------
-DISPLAY=$display import -window root "$work/shot.png" || fail "no screenshot"
-[ -s "$work/shot.png" ] || fail "empty screenshot"
-if command -v convert-im6.q16 >/dev/null; then
-  # the floor of tiles is in view: the picture is not black
+data="$work/data"
+mkdir -p "$data/map" "$data/gfx"
+# tile 5 of set 0 from row 55 down (player 0 starts in row 53), empty above
+perl -e 'for $x (0..255) { for $y (0..255) { print pack("V", $y >= 55 ? 5 : 0) } }' >"$work/map.qnm"
+cp "$work/map.qnm" "$data/map/phoebus.qnm"
+perl -e 'print "\xc0\x80\x40" x (1024 * 1024)' >"$data/gfx/tiles.raw"
+perl -e 'print "\xff" x (1024 * 1024)' >"$data/gfx/m_tiles.raw"
+printf 'classes\nman 16,32,1,1,100,-1,0,1,32,32,1,0,0,0,0,0\n' >"$data/map/phoebus.ent"
+
+# A window manager's close request: WM_DELETE_WINDOW to the window titled QuarnGLX.
+cat >"$work/close.c" <<'EOF'
+#include <X11/Xlib.h>
+#include <string.h>
+int main(void) {
+  Display* d = XOpenDisplay(NULL);
+  Window r, p, *kids = NULL;
+  unsigned n = 0;
+  if (!d || !XQueryTree(d, DefaultRootWindow(d), &r, &p, &kids, &n)) return 2;
+  for (unsigned i = 0; i < n; ++i) {
+    char* name = NULL;
+    if (!XFetchName(d, kids[i], &name) || strcmp(name, "QuarnGLX") != 0) continue;
+    XEvent e;
+    memset(&e, 0, sizeof e);
+    e.xclient.type = ClientMessage;
+    e.xclient.window = kids[i];
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
+    XSendEvent(d, kids[i], False, NoEventMask, &e);
+    XSync(d, False);
+    return 0;
+  }
+  return 1;
+}
+EOF
+cc -o "$work/close" "$work/close.c" -lX11 || fail "cannot build the close helper"
+
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+start_game() {
+  (cd "$data" && exec "$QUARN_BIN" >"$console" 2>"$work/stderr.txt") &
+  game_pid=$!
+  for _ in $(seq 1 100); do
+    grep -q "spawning entities" "$console" 2>/dev/null && break
+    kill -0 "$game_pid" 2>/dev/null || fail "the game stopped at start-up"
+    sleep 0.1
+  done
+  sleep 0.5
+}
+wait_exit() {
+  local status=""
+  for _ in $(seq 1 100); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then status=0; wait "$game_pid" || status=$?; break; fi
+    sleep 0.1
+  done
+  [ -n "$status" ] || fail "$1 did not end the game"
+  game_pid=""
+  [ "$status" -eq 0 ] || fail "exit status $status after $1"
+  [ "$(count "sound freed")" -eq 1 ] && [ "$(count "masks freed")" -eq 1 ] || fail "shutdown lines after $1"
+  tail -n1 "$console" | grep -q "masks freed$" || fail "masks freed is not the last line"
+}
+
+# ---- first run: start-up, picture, keys, Escape ----------------------------------------
+start_game
+head -n1 "$console" | grep -qx "made sin table" || fail "first line"
+in_order "made sin table" 'map map\phoebus.qnm loaded' "init map" "init particles" "init wind" \
+  "init sound " "spawned class man" "loaded 1 tile tex(s)loaded mask 0" "spawning entities"
+import -window root "$work/shot.png" || fail "no screenshot"
+if command -v convert-im6.q16 >/dev/null; then   # the floor is in view: not black
   mean=$(convert-im6.q16 "$work/shot.png" -format '%[fx:int(mean*1000)]' info:)
   [ "$mean" -gt 20 ] || fail "the screen is dark (mean $mean/1000)"
 fi
 [ -n "${QUARN_SHOT:-}" ] && cp "$work/shot.png" "$QUARN_SHOT"
 
-# ---- quit with Escape ----------------------------------------------------------------------
-DISPLAY=$display xdotool key Escape
-status=""
-for _ in $(seq 1 100); do
-  if ! kill -0 "$game_pid" 2>/dev/null; then
-    status=0
-    wait "$game_pid" || status=$?
-    break
-  fi
-  sleep 0.1
-done
-[ -n "$status" ] || fail "Escape did not end the game"
-game_pid=""
-[ "$status" -eq 0 ] || fail "exit status $status"
-expect_in_order "sound freed" "masks freed"
-tail -n1 "$work/console.txt" | grep -qx "masks freed" || fail "masks freed is not the last line"
-echo "startup: console in order, picture shown, Escape quits with status 0"
+xdotool key 2      # main row: the editor on
+sleep 0.3
+xdotool key 8      # main row: save the map
+sleep 0.3
+[ "$(count "zoom")" -eq 0 ] || fail "the main row's 2 or 8 zoomed"
+[ "$(count 'map saved to map\phoebus.qnm')" -ge 1 ] || fail "8 did not save in the editor"
+cmp -s "$data/map/phoebus.qnm" "$work/map.qnm" || fail "the saved map differs from the loaded one"
+xdotool key KP_Down KP_Up a   # single taps, shorter than a frame
+sleep 0.5
+[ "$(count "zoom in")" -ge 1 ] && [ "$(count "zoom in")" -le 2 ] || fail "keypad 2 tap: $(count "zoom in") zooms"
+[ "$(count "zoom out")" -ge 1 ] || fail "a tap of keypad 8 was missed"
+grep -q "^X: .* Y: " "$console" || fail "a tap of A was missed"
+xdotool key Escape
+wait_exit "Escape"
+
+# ---- second run: closing the window ------------------------------------------------------
+start_game
+"$work/close" || fail "no window titled QuarnGLX"
+wait_exit "closing the window"
+echo "startup: console in order, picture shown, taps and keypad keys counted, Escape and closing quit"
