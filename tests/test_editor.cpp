@@ -1,7 +1,6 @@
-// The map editor: the palette, picking a tile and a mirroring, painting the
-// cell under a click, and the editor's keys within whole frames.
+// The map editor: the palette, picking a tile and a mirroring, and painting
+// the cell under a click.
 #include <algorithm>
-#include <cstring>
 
 #include "platform/testseams.h"
 #include "test_map_files.h"
@@ -90,39 +89,4 @@ TEST_F(Editor, PaletteFlipLabelAndSelection) {
   rec.calls.clear();
   DisplaySelectedTile(0);
   EXPECT_EQ(Loops()[0], (std::vector<float>{80, 652, 4, 96, 652, 4, 96, 668, 4, 80, 668, 4}));
-}
-
-// The editor's keys run inside the frame's keyboard check.
-TEST_F(Editor, KeysSwitchTheEditorSaveAndReload) {
-  ScriptKeys keys;
-  keyboard = &keys;
-  std::strcpy(MapEditState.mapname, "map\\edit.qnm");
-  Folder("map");
-  MapEditState.editing = 0;
-  int frame = 0;
-  auto idle = [&](std::set<int> down) {
-    keys.down[++frame] = down;
-    keys.SetFrame(frame);
-    glutIdle();
-  };
-  idle({});
-  idle({'2'});
-  idle({'2'});   // held: one switch only
-  idle({'6'});
-  EXPECT_EQ(std::make_tuple(MapEditState.editing, MapEditState.tileflip), std::make_tuple(-1, mtXY));
-  mapt[1][2] = 77;
-  testing::internal::CaptureStdout();
-  idle({'8'});
-  idle({'8'});   // saves in every frame while held
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "map saved to map\\edit.qnmmap saved to map\\edit.qnm");
-  mapt[1][2] = 5;   // painted, not saved: a reload throws it away
-  testing::internal::CaptureStdout();
-  idle({'7'});
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(mapt[1][2], 77u);
-  idle({});
-  idle({'2'});   // off: save and reload do nothing
-  mapt[1][2] = 6;
-  idle({'7'});
-  EXPECT_EQ(std::make_tuple(MapEditState.editing, mapt[1][2], MapEditState.saving), std::make_tuple(0, 6u, 0));
 }
