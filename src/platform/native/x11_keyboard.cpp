@@ -77,16 +77,19 @@ struct X11Keyboard final : Keyboard {
     return true;
   }
 
-  // The top-level window that holds ours (a window manager's frame, if any).
-  X11Window TopLevel() {
-    X11Window w = win, root = 0, parent = 0, *children = nullptr;
-    unsigned n = 0;
-    for (;;) {
-      if (!XQueryTree(dpy, w, &root, &parent, &children, &n)) return win;
+  // Our window and the windows that hold it, up to the root (a window
+  // manager's frame among them); answers how many.
+  int Chain(X11Window (&chain)[8]) {
+    int n = 0;
+    X11Window at = win, root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    while (n < 8 && at != 0) {
+      chain[n++] = at;
+      if (!XQueryTree(dpy, at, &root, &parent, &children, &count)) break;
       if (children) XFree(children);
-      if (parent == root || parent == 0) return w;
-      w = parent;
+      at = parent;
     }
+    return n;
   }
 
   bool HasFocus() {
@@ -94,13 +97,20 @@ struct X11Keyboard final : Keyboard {
     int revert = 0;
     XGetInputFocus(dpy, &fw, &revert);
     if (fw == win) return true;
-    if (fw != PointerRoot) return false;
-    // Focus follows the pointer: ours while the pointer is over the window.
-    X11Window root = DefaultRootWindow(dpy), r, child;
+    if (fw == None) return false;
+    // The focus follows the pointer, or rests on a window that holds ours (the
+    // root, a frame): the keys come to us while the pointer is over our window.
+    X11Window chain[8];
+    int n = Chain(chain);
+    bool holds = fw == PointerRoot;
+    for (int k = 0; k < n; ++k) holds |= chain[k] == fw;
+    if (!holds || n < 2) return false;
+    X11Window root, child;
     int rx, ry, wx, wy;
     unsigned mask;
-    if (!XQueryPointer(dpy, root, &r, &child, &rx, &ry, &wx, &wy, &mask)) return false;
-    return child != 0 && child == TopLevel();
+    // chain[n - 1] is the root; chain[n - 2] the top-level window that holds ours
+    return XQueryPointer(dpy, chain[n - 1], &root, &child, &rx, &ry, &wx, &wy, &mask) &&
+           child == chain[n - 2];
   }
 
   void Poll() {
