@@ -43,3 +43,16 @@ TEST_F(PlayerWorld, CreaturesFireAtTargetsAndGuidedIceHomes) {
   FireAtEnt(firer, target, 32);   // a full table: no shot, so no target anywhere
   for (const TEntity& e : Entities) ASSERT_EQ(e.target, nullptr);
 }
+
+// A creature's projectile kind comes from the placement file: a kind outside
+// the class table fires nothing and reads nothing past the table.
+TEST_F(PlayerWorld, AFiringKindOutsideTheClassTableFiresNothing) {
+  TEntity* firer = Place(3, rock, 100000, 200000);
+  TEntity* target = Place(4, man, 103200, 200640);
+  for (int32_t kind : {-1, 256, 1 << 30}) {
+    firer->subtype = kind;
+    eslot = 5;
+    FireAtEnt(firer, target, 32);
+    for (int i = 5; i < 16; ++i) EXPECT_EQ(Entities[i].kind, blank) << kind;
+  }
+}

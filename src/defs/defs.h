@@ -213,6 +213,12 @@ extern int32_t watery, waterbob, wbobdx, wtop;
 extern TTrigger Triggers[MAX_TRIGGERS];
 extern int32_t tslot;
 
+// The class record of a kind read from a data file (a subtype, say): kinds
+// outside the table get the empty record 0 instead of a read past its end.
+inline TEntityClass* ClassOfKind(int32_t kind) {
+  return &EntityClass[kind >= 0 && kind < MAX_CLASSES ? kind : 0];
+}
+
 // Puts every global of the game back to its process-start value, so a test
 // starts from a fresh process's state without starting a process.
 void ResetGlobals();

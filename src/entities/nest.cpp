@@ -21,7 +21,7 @@ void MonsterNestThink(TEntity* ent) {
   if (!TraceLOS(ent, &Entities[0])) return;
   if (ent->subtypecount >= ent->subtypemax) return;
   if (Rand() % 256 != 1) return;
-  const TEntityClass& k = EntityClass[ent->subtype];
+  const TEntityClass& k = *ClassOfKind(ent->subtype);
   TEntityKind kind = TEntityKind(ent->subtype);
   SpawnWatch watch;
   TEntity* child;
@@ -45,7 +45,7 @@ void SpawnerNestThink(TEntity* ent) {
   if (!TraceLOS(ent, &Entities[0])) return;
   if (ent->subtypecount >= ent->subtypemax) return;
   if (Rand() % 256 != 1) return;
-  const TEntityClass& k = EntityClass[ent->subtype];
+  const TEntityClass& k = *ClassOfKind(ent->subtype);
   TEntityKind kind = TEntityKind(ent->subtype);
   // red imps from a spawner throw blue mushrooms; other children fire nothing
   TEntityKind st = kind == redimp ? blueshroom : blank;

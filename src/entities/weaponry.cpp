@@ -24,7 +24,7 @@ void SelectJetpack(TPlayerState* p) { Select(p, 5, wpJetpack); }
 void SelectRandom(TPlayerState* p) { Select(p, -1, wpRandom); }
 
 void FireAtEnt(TEntity* firer, TEntity* target, int32_t speed) {
-  TEntityClass* k = &EntityClass[firer->subtype];   // the kind of projectile it fires
+  TEntityClass* k = ClassOfKind(firer->subtype);   // the kind of projectile it fires
   PlayEntityFiringSound(k);
   firer->flipx = target->x <= firer->x ? flFlipped : flNorm;
   // the velocity that covers the distance between the two corners in `speed` frames
