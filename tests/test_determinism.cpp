@@ -170,6 +170,9 @@ const Scripted kSessions[] = {
      "210-400 Q\n"},
 };
 
+// gtest names a failing session by this
+void PrintTo(const Scripted& s, std::ostream* os) { *os << s.name; }
+
 struct Recorded {
   const char* session;
   int frame;
