@@ -4,13 +4,15 @@
 #   BUILD_DIR: a build configured with QUARN_FUZZ=ON (clang, sanitizers)
 #   WORK_DIR:  gets seeds/, corpus/<target>/, crashes/<target>/ and logs/<target>.log
 # Seeds come from make_seeds.py, with the default world of BUILD_DIR/data
-# when that folder exists. The run's figures are in the last lines of each log.
+# (or of QUARN_FUZZ_DATA) when that folder exists. The run's figures are in
+# the last lines of each log.
 set -uo pipefail
 build=$(realpath "$1"); work=$(realpath -m "$2"); secs=$3; shift 3
 here=$(dirname "$(realpath "$0")")
 mkdir -p "$work"/{seeds,corpus,crashes,logs}
-if [ -d "$build/data" ]; then
-  python3 "$here/make_seeds.py" "$work/seeds" "$build/data"
+data=${QUARN_FUZZ_DATA:-$build/data}
+if [ -d "$data" ]; then
+  python3 "$here/make_seeds.py" "$work/seeds" "$data"
 else
   python3 "$here/make_seeds.py" "$work/seeds"
 fi
