@@ -7,18 +7,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "defs/console.h"
 #include "game.h"
 #include "platform/platform.h"
 
 namespace {
-
-void Say(const char* fmt, ...) {
-  va_list args;
-  va_start(args, fmt);
-  std::vfprintf(stdout, fmt, args);
-  va_end(args);
-  std::fflush(stdout);
-}
 
 // Loads the identity and steps back to the scene plane: the drawing plane's
 // point (416, 416) lies on the view axis, zoomfac units from the eye.

@@ -5,20 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "defs/console.h"
 #include "defs/random.h"
 #include "game.h"
 #include "platform/platform.h"
 
 namespace {
-
-// Console lines go out as they are printed.
-void Say(const char* fmt, ...) {
-  va_list args;
-  va_start(args, fmt);
-  std::vprintf(fmt, args);
-  va_end(args);
-  std::fflush(stdout);
-}
 
 constexpr int NAME_MAX_CHARS = 95;     // a class or placement word holds 95 characters
 constexpr int LAST_SPRITE = 767;       // textures 256..1023; 1024 on are fixed textures

@@ -5,17 +5,9 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "defs/console.h"
 #include "game.h"
 #include "platform/platform.h"
-
-static void Say(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-static void Say(const char* fmt, ...) {
-  va_list ap;
-  va_start(ap, fmt);
-  vprintf(fmt, ap);
-  va_end(ap);
-  fflush(stdout);
-}
 
 // Skips what is left of the current word (up to white space or the end).
 static void SkipWord(FILE* f) {

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "defs/console.h"
 #include "defs/random.h"
 #include "game.h"
 #include "platform/platform.h"
@@ -17,14 +18,6 @@
 namespace {
 
 constexpr int MAP_WORDS = MAP_TILES * MAP_TILES;   // 65,536 words, 262,144 bytes
-
-void Say(const char* fmt, ...) {
-  va_list args;
-  va_start(args, fmt);
-  std::vfprintf(stdout, fmt, args);
-  va_end(args);
-  std::fflush(stdout);
-}
 
 uint32_t& MapWord(int k) { return mapt[k / MAP_TILES][k % MAP_TILES]; }
 

@@ -6,18 +6,11 @@
 #include <cstring>
 #include <utility>
 
+#include "defs/console.h"
 #include "game.h"
 #include "platform/platform.h"
 
 namespace {
-
-void Say(const char* fmt, ...) {
-  va_list args;
-  va_start(args, fmt);
-  std::vfprintf(stdout, fmt, args);
-  va_end(args);
-  std::fflush(stdout);
-}
 
 constexpr int MASK_BYTES = 1024 * 1024;
 constexpr int MAX_IMAGE_SIDE = 8192;
