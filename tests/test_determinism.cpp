@@ -3,11 +3,13 @@
 // behaviour shows as a changed digest and has to be accepted on purpose.
 //
 // To accept a change of behaviour, rebuild (the default world is regenerated
-// with the build) and print a new table with
+// with the build) and print a new table on standard error with
 //
-//   QUARN_RECORD_DIGESTS=1 BUILD/tests/quarn_tests --gtest_filter='RecordedSession*'
+//   QUARN_RECORD_DIGESTS=1 BUILD/tests/quarn_tests
+//     --gtest_filter='Sessions/RecordedSession.*' 2>&1 >/dev/null | grep '^    {'
 //
-// then paste the printed lines over kRecorded below.
+// (one command line), then paste the printed lines over those of kRecorded
+// below.
 #include <fcntl.h>
 #include <unistd.h>
 
