@@ -128,6 +128,21 @@ TEST_F(App, StartUpRunsInOrder) {
   EXPECT_NE(testing::internal::GetCapturedStdout().find("init wind\ninit sound failed\n"), std::string::npos);
 }
 
+// The player is spawned dry: no splash (sound 7) and no spray in the first frame.
+TEST_F(App, ThePlayerStartsOutOfTheWater) {
+  FakeAudio sound;
+  audio = &sound;
+  testing::internal::CaptureStdout();
+  InitApplication(0);
+  glInit();
+  ASSERT_EQ(Entities[0].kind, man);
+  EXPECT_EQ(Entities[0].inwater, 0);
+  glutIdle();
+  glutDisplay();
+  EXPECT_EQ(testing::internal::GetCapturedStdout().find("sound 7 "), std::string::npos);
+  EXPECT_EQ(Entities[0].inwater, 0);
+}
+
 // Escape shuts down in order; the rest of that frame, fire key down, must not
 // touch the released sound device.
 TEST_F(App, TheQuitKeyReleasesSoundThenQuits) {

@@ -56,10 +56,13 @@ void glInit() {
   LoadMapTiles();
   mnu_disp = 0;
   InitialiseMapEditor();
-  InitialisePlayers();
+  // The water line is set before the player is spawned: a new entity takes
+  // its in-water flag from it, and a player spawned against a line of 0
+  // would count as under water and splash on the first frame.
   watery = 8576;
   waterbob = 0;
   wbobdx = 1;
+  InitialisePlayers();
   SpawnEntities("map\\phoebus.epo");
   InitialiseTriggers("map\\phoebus.trg");
   window->FullScreen();
