@@ -79,6 +79,10 @@ constexpr int kMapTiles = 256;
 constexpr int kWaterRow = 134;        // tile row of the water line (pixel y 8576)
 constexpr int kWaterTile = 191;       // drawn translucent blue, seeds bubbles
 constexpr int kStartTileX = 92, kStartTileY = 53;
+constexpr int kFallbackTileX = 127;   // the teleport's fallback, tile (127, 1)
+// The cloud bank over the sky: solid cells of tile set 1, an inside one and
+// two with a billowing lower edge, over tile rows 0 .. kBankRows - 1.
+constexpr int kBankTile = 160, kBankEdge = 161, kBankRows = 7;
 constexpr uint8_t kSolid = 255, kWater = 128, kOpen = 0;
 
 // Corner bits of a marching-squares cell: which corners are rock.

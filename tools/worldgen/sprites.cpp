@@ -22,7 +22,10 @@ struct Row {
 
 // Kinds 1..110 in order. Creatures deal no contact damage (so shots hurt
 // them) except the stingers and biters, which blasts have to deal with;
-// projectiles die on contact; doors, nests and turrets have no mass.
+// projectiles die on contact; doors, nests and turrets have no mass. The
+// nests that breed creatures heal a point a frame: their own brood keeps
+// bumping into them and would otherwise wear them down unseen, while a
+// player's shots still destroy them.
 const Row kRows[] = {
     {"man", 20, 32, 48, 200, -1, 1, 1, 1, 5, N, 0, 0, 0, false},
     {"urn", 16, 20, 12, -1, -1, 0, 0, 1, 0, N, 0, 0, 0, false},
@@ -114,8 +117,8 @@ const Row kRows[] = {
     {"cyannest", 24, 24, 0, 40, -1, 0, 0, 0, 0, X, 0, 0xF6, 0, false},
     {"redglook", 20, 20, 10, 20, -1, 0, 0, 1, 0, C, 0, 0xF1, 0, false},
     {"fire", 16, 20, 0, -1, -1, 0, 0, 0, 4, B, 4, 0, 0, false},
-    {"waspnest", 24, 24, 0, 60, -1, 0, 0, 0, 0, X, 0, 0xF3, 0, false},
-    {"piranhanest", 24, 24, 0, 60, -1, 0, 0, 0, 0, X, 0, 0xF2, 0, false},
+    {"waspnest", 24, 24, 0, 60, -1, 1, 0, 0, 0, X, 0, 0xF3, 0, false},
+    {"piranhanest", 24, 24, 0, 60, -1, 1, 0, 0, 0, X, 0, 0xF2, 0, false},
     {"gargoyle", 24, 24, 0, 80, -1, 0, 0, 0, 0, X, 0, 0xF7, 0, false},
     {"wpblaster", 14, 10, 8, -1, -1, 0, 0, 1, 0, N, 0, 0, 0, false},
     {"wpcannon", 14, 10, 8, -1, -1, 0, 0, 1, 0, N, 0, 0, 0, false},
@@ -125,7 +128,7 @@ const Row kRows[] = {
     {"wpsuit", 14, 10, 8, -1, -1, 0, 0, 1, 0, N, 0, 0, 0, false},
     {"wpjetpack", 14, 10, 8, -1, -1, 0, 0, 1, 0, N, 0, 0, 0, false},
     {"wprandom", 14, 10, 8, -1, -1, 0, 0, 1, 0, N, 0, 0, 0, false},
-    {"spawner", 24, 16, 0, 60, -1, 0, 0, 0, 0, X, 0, 0xF1, 0, false},
+    {"spawner", 24, 16, 0, 60, -1, 1, 0, 0, 0, X, 0, 0xF1, 0, false},
     {"dropper", 24, 16, 0, -1, -1, 0, 0, 0, 0, B, 0, 0, 0, false},
     {"guidedice", 8, 8, 1, 1, 120, 0, 0, 0, 0, R, 15, 0xF6, 1, false},
     {"key1", 12, 8, 4, -1, -1, 0, 0, 1, 0, N, 0, 0, 0, false},

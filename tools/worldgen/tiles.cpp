@@ -425,6 +425,35 @@ void Specials(TileSets& ts) {
   CellBox(ts, 0, tPlanet, kOpen, planet);
 }
 
+// The bank of night cloud that closes the sky: its inside, and two cells of
+// its lower edge whose billows meet their neighbours at the same height.
+// Drawn where it is solid and transparent where it is open.
+void CloudBank(TileSets& ts) {
+  const Rgb dark{34, 38, 62}, light{78, 84, 118}, rim{120, 126, 160};
+  auto shade = [&](int u, int v) {
+    float n = Fbm(u / 16.0f, v / 16.0f, 4, 3, 31);
+    return Mix(dark, light, std::min(1.0f, n * 1.2f));
+  };
+  Canvas inside(64, 64);
+  for (int v = 0; v < 64; v++)
+    for (int u = 0; u < 64; u++) inside.Set(u, v, shade(u, v));
+  CellBox(ts, 1, kBankTile, kSolid, inside);
+  for (int k = 0; k < 2; k++) {
+    int cell = kBankEdge + k, ox = (cell % 16) * 64, oy = (cell / 16) * 64;
+    for (int u = 0; u < 64; u++) {
+      float t = u / 64.0f;
+      float edge = 40 + 7 * std::sin(kPi * t * (k ? 4 : 2)) * (k ? 1.0f : -1.0f) +
+                   6 * std::sin(kPi * t) * (Fbm(u / 10.0f, 2.5f + k, 64, 2, 33) - 0.5f) * 2.0f;
+      for (int v = 0; v < 64; v++) {
+        bool on = v < edge;
+        Rgb c = !on ? kCyan : (v > edge - 3 ? rim : shade(u, v));
+        ts.colour[1].Set(ox + u, oy + v, c);
+        ts.mask[1][static_cast<size_t>(oy + v) * kTileSetSize + ox + u] = on ? kSolid : kOpen;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void BuildTileSets(TileSets& ts) {
@@ -469,8 +498,10 @@ void BuildTileSets(TileSets& ts) {
   FillFamily(ts, spare, 1, 175, sand2, false);
   FillFamily(ts, spare, 1, 192, obsidian, true);
   FillFamily(ts, spare, 1, 224, gold, true);
-  // set 1, row 10: stars and sky, as in set 0's first row
-  for (int k = 0; k < 16; k++) {
+  // set 1, row 10: the cloud bank over the sky, then stars and sky as in
+  // set 0's first row
+  CloudBank(ts);
+  for (int k = 3; k < 16; k++) {
     int from = k < 6 ? tStar1 + (k % 4) : tFireflies + (k % 6);
     int sx = (from % 16) * 64, sy = (from / 16) * 64, dx = ((160 + k) % 16) * 64, dy = ((160 + k) / 16) * 64;
     for (int v = 0; v < 64; v++)

@@ -20,6 +20,10 @@ constexpr int NC = kMapTiles + 1;   // corners per side
 
 enum Lock : uint8_t { lkNone, lkRock, lkOpen };
 
+// The east road from the grotto to the shaft: corner columns and the corner
+// row of its floor.
+constexpr int kRoadX0 = 110, kRoadX1 = 152, kRoadFloorRow = 57;
+
 struct Grid {
   bool rock[NC][NC];
   uint8_t lock[NC][NC];
@@ -154,8 +158,10 @@ void Shape(Grid& g) {
     const Room &a = R(l.a), &b = R(l.b);
     Worm(g, a.cx, a.cy, b.cx, b.cy, l.radius, seed++);
   }
-  // the way down from the calm valley: a pit under the teleport fallback
-  g.Box(125, 0, 129, 44, true);
+  // the way down from the calm valley: a pit beside the teleport's fallback,
+  // not under it, so that flying up the pit ends under the clouds rather
+  // than in the gap the fallback keeps open in them
+  g.Box(119, 0, 123, 44, true);
   // the second way in, from the east surface
   Worm(g, 224, 10, 224, 30, 1.6f, 300);
 
@@ -186,6 +192,15 @@ void Shape(Grid& g) {
   Worm(g, 129, 36, 141, 35, 1.4f, 406);
   Worm(g, 126, 40, 131, 36, 1.4f, 407);
 
+  // the east road: a level tunnel from the grotto's east end to a door in
+  // the shaft's west wall, on a floor one corner row thick where it bridges
+  // the caves it crosses, so the shaft can be reached on foot from the start
+  for (int i = kRoadX0; i <= kRoadX1; i++) {
+    int top = kRoadFloorRow - 4 - static_cast<int>(2.5f * Fbm(i / 6.0f, 0.5f, 64, 2, 410));
+    g.Box(i, top, i, kRoadFloorRow - 1, true, lkOpen);
+    g.Box(i, kRoadFloorRow, i, kRoadFloorRow, false, lkRock);
+  }
+
   // the start: tile (92, 53) open, a flat floor half way down tile row 54
   g.Box(84, 51, 100, 54, true, lkOpen);
   g.Box(86, 46, 98, 50, false, lkRock);
@@ -196,10 +211,11 @@ void Shape(Grid& g) {
   g.Box(29, 53, 39, 53, false, lkRock);
   Worm(g, 40, 52, R("wasps").cx - 2, R("wasps").cy + 2, 1.3f, 408);
 
-  // the world's edges: rock walls left and right, bedrock below
+  // the world's edges: rock walls left and right up to the clouds, bedrock
+  // below
   for (int j = 0; j < NC; j++)
     for (int i = 0; i < NC; i++)
-      if ((j >= g.ground[i] && (i <= 1 || i >= NC - 2)) || j >= 250) {
+      if (i <= 1 || i >= NC - 2 || j >= 250) {
         g.rock[i][j] = true;
         g.lock[i][j] = lkRock;
       }
@@ -311,10 +327,12 @@ void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
       } else {
         const Family& f = ts.fam[FamilyAt(g, tx, ty)];
         int n;
-        bool nearStart = std::abs(tx - kStartTileX) < 12 && std::abs(ty - kStartTileY) < 6;
+        // no boulders on the floors one walks first: the start and the east road
+        bool plain = (std::abs(tx - kStartTileX) < 12 && std::abs(ty - kStartTileY) < 6) ||
+                     (tx >= kRoadX0 && tx <= kRoadX1 && ty == kRoadFloorRow - 1);
         if (cs == 15) {
           n = f.fulls[static_cast<int>(h * 1000) % f.nfulls];
-        } else if (cs == (kBL | kBR) && f.nfloors && h > 0.78f && !nearStart) {
+        } else if (cs == (kBL | kBR) && f.nfloors && h > 0.78f && !plain) {
           n = f.floors[static_cast<int>(h * 1000) % f.nfloors];
         } else if (cs == (kTL | kTR) && f.nceilings && h > 0.72f) {
           n = f.ceilings[static_cast<int>(h * 1000) % f.nceilings];
@@ -325,10 +343,20 @@ void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
       }
       w.map[tx][ty] = word;
     }
-  // the sky's lights
-  w.map[40][3] = Word(tMoon, 0);
-  w.map[200][4] = Word(tComet, 0);
-  w.map[170][7] = Word(tPlanet, 0);
+  // a bank of cloud closes the sky over tile rows 0..6, so nothing flies off
+  // the top of the world and the view never climbs into the black above
+  // it; column 127 stays open below row 0, where the teleport's fallback
+  // puts the player, who drops out of it into the calm valley
+  for (int ty = 0; ty < kBankRows; ty++)
+    for (int tx = 0; tx < kMapTiles; tx++) {
+      bool sky = !g.rock[tx][ty] && !g.rock[tx + 1][ty] && !g.rock[tx + 1][ty + 1] && !g.rock[tx][ty + 1];
+      if (!sky || (tx == kFallbackTileX && ty > 0)) continue;
+      w.map[tx][ty] = ty < kBankRows - 1 ? Word(kBankTile, 1) : Word(kBankEdge + (tx & 1), 1);
+    }
+  // the sky's lights, under the clouds
+  w.map[40][9] = Word(tMoon, 0);
+  w.map[200][10] = Word(tComet, 0);
+  w.map[170][11] = Word(tPlanet, 0);
 }
 
 // ---- placing things --------------------------------------------------------------------
@@ -567,8 +595,6 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   const Room& wa = R("wasps");
   place("wasp_nest", 91, wa.cx - 4, wa.cy, WallL, 64, 4, 0, 0, 500);
   place("white_wasp", 64, wa.cx, wa.cy - 1, Air, 0, 0, 0, 0, 50);
-  place("green_wasp", 65, wa.cx + 2, wa.cy, Air, 0, 0, 0, 0, 50);
-  place("green_bird", 42, wa.cx + 4, wa.cy - 1, Air, 0, 0, 0, 0, 100);
   // the sealed vault: a locked gate and what it keeps
   place("gate", 75, 37.5f, 52, Floor);
   place("coronium", 5, 30, 52, Floor, 0, 0, 0, 0, 200);
@@ -591,7 +617,9 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("cyan_burger", 57, bu.cx + 3, bu.cy, Floor, 35, 0, 0, 0, 200);
   place("chatter", 30, bu.cx, bu.cy, Floor, 0, 0, 0, 0, 30);
   place("yellow_grub", 67, bu.cx + 6, bu.cy, Floor, 0, 0, 0, 0, 30);
-  // the lake: urns on its shores, frogs, a bridge, fish below
+  // the lake: urns on its shores, frogs, a bridge, fish below (the birds that
+  // roam it stay high: one that dips into the water splashes, and a splash
+  // is heard all over the world)
   const Room& lk = R("lake");
   const Room& sh = R("shore");
   place("urn", 2, sh.cx - 2, sh.cy - 1, Floor);
@@ -602,19 +630,19 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("green_frog", 47, R("frogs").cx + 1, R("frogs").cy, Floor, 0, 0, 0, 0, 60);
   place("invisible_frog", 48, sh.cx - 4, sh.cy - 1, Floor, 0, 0, 0, 0, 80);
   place("white_bird", 43, lk.cx, lk.cy - 5, Air, 0, 0, 0, 0, 100);
-  place("pink_bird", 45, lk.cx - 8, lk.cy - 4, Air, 0, 0, 0, 0, 100);
   place("big_fish", 62, lk.cx, lk.cy + 4, Water, 0, 0, 0, 0, 300);
   place("green_fish", 70, lk.cx - 6, lk.cy + 3, Water, 0, 0, 0, 0, 40);
   // the middle halls
   const Room& mh = R("midhall");
   place("harry", 49, mh.cx - 4, mh.cy, Floor, 0, 0, 0, 0, 150);
+  place("pink_bird", 45, mh.cx - 1, mh.cy - 2, Air, 0, 0, 0, 0, 100);
   place("red_glook", 89, mh.cx + 4, mh.cy, Floor, 0, 0, 0, 0, 80);
   place("chatter_active", 55, mh.cx, mh.cy, Floor, 0, 0, 0, 0, 30);
   place("green_nest", 83, mh.cx + 7, mh.cy, Floor);
   place("buzzball", 68, R("eastmid").cx, R("eastmid").cy - 1, Air, 0, 0, 0, 0, 120);
   place("red_blob", 37, R("eastmid").cx - 3, R("eastmid").cy, Floor, 0, 0, 0, 0, 40);
   place("yellow_nest", 85, R("draftcave").cx + 4, R("draftcave").cy, Floor);
-  place("button", 72, R("draftcave").cx - 4, R("draftcave").cy, Floor);
+  place("button", 72, R("draftcave").cx + 8, R("draftcave").cy, Floor);   // off the east road
   // the gallery over the shaft
   place("rock", 4, 141, 35, Floor);
   place("rip", 20, 145, 35, Floor);
@@ -640,10 +668,8 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("crcd", 8, R("eastcave").cx + 3, R("eastcave").cy, Floor);
   place("red_gate", 74, ba.cx + 3.5f, ba.cy, Floor);
   place("green_gate_h", 79, R("eastcave").cx - 1, R("eastcave").cy, Floor);
-  // bats, buzzballs and fire in the hot rock
+  // buzzballs and fire in the hot rock
   const Room& bt = R("bats");
-  place("bat", 44, bt.cx - 3, bt.cy - 2, Air, 0, 0, 0, 0, 100);
-  place("bat", 44, bt.cx + 4, bt.cy - 2, Air, 0, 0, 0, 0, 100);
   place("invisible_buzzball", 69, bt.cx, bt.cy, Air, 0, 0, 0, 0, 150);
   place("fire", 90, bt.cx - 6, bt.cy, Floor);
   place("fire", 90, bt.cx + 6, bt.cy, Floor);
@@ -681,7 +707,11 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("green_door", 73, R("frogs").cx + 4, R("frogs").cy, Floor);
   place("cyan_door_h", 80, R("gargoyles").cx - 6, R("gargoyles").cy, Floor);
   place("tile_door_h", 82, R("crystals").cx - 5, R("crystals").cy, Floor);
-  // birds over the surface valley
+  // birds, bats and a stray wasp over the surface valley (creatures that
+  // share a room sting, bite and burn each other, and every death scores)
+  place("bat", 44, 104, 11, Air, 0, 0, 0, 0, 100);
+  place("bat", 44, 160, 10, Air, 0, 0, 0, 0, 100);
+  place("green_wasp", 65, 226, 12, Air, 0, 0, 0, 0, 50);
   place("green_bird", 42, 120, 10, Air, 0, 0, 0, 0, 100);
   place("white_bird", 43, 140, 12, Air, 0, 0, 0, 0, 100);
   place("whistle", 24, 118, 12, Floor);
