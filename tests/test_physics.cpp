@@ -109,6 +109,30 @@ TEST_F(EntWorld, CollisionsPushOpenDoorsAndSkipClones) {
   EXPECT_EQ(m->x, 100100);
 }
 
+// Two harmless bodies caught inside each other (a step climb lifts a body
+// into whatever rests above it) move apart; touching edges still collide,
+// and a shot fired into a body still hits it.
+TEST_F(EntWorld, BodiesCaughtInsideEachOtherComeApart) {
+  Class(man, 20, 32, 48, 1);
+  Class(grenade, 10, 10, 8);
+  TEntity* m = Spawn(man, 100000, 100000, 0, -40);
+  TEntity* g = Spawn(grenade, 100000 + 512, 100000 + 32 * 128 - 512);   // 4 pixels inside his feet
+  MoveEntity(m);
+  EXPECT_EQ(m->y, 100000 - 40) << "held by the grenade he stands in";
+
+  g->y = m->y + 32 * 128;   // feet on its top edge: a fall still lands
+  m->dy = 200;
+  MoveEntity(m);
+  EXPECT_EQ((Ints{m->y, m->dy}), (Ints{100000 - 40, -100}));
+
+  Class(bullet, 2, 2, 1, 0, 1, -1, edtNothing, 5, 1);
+  Class(redimp, 16, 16, 1, 0, 12);
+  TEntity* c = Spawn(redimp, 300000, 100000);
+  TEntity* b = Spawn(bullet, 300000 + 256, 100000 + 256, 200);   // inside the imp
+  MoveEntity(b);
+  EXPECT_EQ((Ints{c->hp, b->estate}), (Ints{7, esDying}));
+}
+
 TEST_F(EntWorld, ContactDamageAndHurt) {
   Class(bullet, 2, 2, 1, 0, 1, -1, edtNothing, 5, 1);
   TEntityClass& imp = Class(redimp, 16, 16, 1, 0, 12);

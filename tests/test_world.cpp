@@ -594,10 +594,10 @@ struct GeneratedWorldPlay : GeneratedWorld {
     InitialiseEntities("map\\phoebus.ent");
     LoadMapTiles();
     InitialiseMapEditor();
-    InitialisePlayers();
     watery = 8576;
     waterbob = 0;
     wbobdx = 1;
+    InitialisePlayers();
     SpawnEntities("map\\phoebus.epo");
     InitialiseTriggers("map\\phoebus.trg");
     keyboard = &keys;
@@ -630,11 +630,43 @@ TEST_F(GeneratedWorldPlay, WalkingRightFromTheStartPicksUpTheArmoury) {
   EXPECT_GE(p.score, 300);
 }
 
+// East along the road, picking up on the way; the jetpack only where the
+// man makes no headway (the ledge before the shaft's door).
 TEST_F(GeneratedWorldPlay, WalkingEastFromTheStartLeadsIntoTheShaft) {
   TEntity& me = Entities[players[0].ent];
-  keys.held = {'W', 'N'};
-  Run(3000, [&] { return me.x >= 153 * 8192; });
+  int hops = 0;
+  for (int t = 0; t < 50 && me.x < 153 * 8192; t++) {
+    int x0 = me.x;
+    keys.held = {'W', 'N'};
+    Run(60, [&] { return me.x >= 153 * 8192; });
+    if (me.x - x0 < 2048) {   // up, off the wall (pressing into it holds him down), then over
+      keys.held = {'P'};
+      Run(70, [] { return false; });
+      keys.held = {'W', 'P'};
+      Run(30, [] { return false; });
+      hops++;
+    }
+  }
   EXPECT_GE(me.x, 153 * 8192) << "stuck at tile " << me.x / 8192 << "," << me.y / 8192;
+  EXPECT_LE(hops, 3) << "the road is not a road";
+}
+
+// What is pushed along the road stays on it: nothing but the man crosses
+// the ledge into the shaft.
+TEST_F(GeneratedWorldPlay, ThingsPushedAlongTheRoadStopBeforeTheShaft) {
+  const int kinds[] = {RCD, fluffy, rock, grenade};
+  std::vector<int> slots;
+  for (int k = 0; k < 4; k++) {
+    SpawnEntity(static_cast<TEntityKind>(kinds[k]), (140 + 2 * k) * 8192, 55 * 8192, blank, 0, flNorm, 0, 0);
+    for (int i = MAX_ENTITIES - 1; i > 0; i--)
+      if (Entities[i].kind == kinds[k] && Entities[i].x == (140 + 2 * k) * 8192) slots.push_back(i);
+  }
+  ASSERT_EQ(slots.size(), 4u);
+  for (int f = 0; f < 600; f++) {
+    for (int i : slots) Entities[i].dx = 900;   // shoved east, hard, every frame
+    Run(1, [] { return false; });
+  }
+  for (int i : slots) EXPECT_LT(Entities[i].x, 150 * 8192) << "kind " << Entities[i].kind;
 }
 
 TEST_F(GeneratedWorldPlay, TheJetpackStopsUnderTheClouds) {

@@ -114,6 +114,17 @@ bool Touches(const TEntity& o, int32_t ix, int32_t iy, int32_t ix2, int32_t iy2)
   return (o.x <= ix2) & (ix <= o.x + o.w) & (o.y <= iy2) & (iy <= o.y + o.h);
 }
 
+// Two harmless bodies that already overlap do not hold each other. A step
+// climb lifts a body 4 pixels without asking what is above it, and a pair
+// caught inside each other that way would bounce off each other every frame
+// and never move again: a man standing in a grenade could neither walk nor
+// fly. Boxes that only touch still collide, and so does anything that deals
+// damage, and doors.
+bool CaughtInside(const TEntity& a, const TEntity& b) {
+  bool overlap = (b.x < a.x + a.w) & (a.x < b.x + b.w) & (b.y < a.y + a.h) & (a.y < b.y + b.h);
+  return overlap && !b.isadoor && EntityClass[a.kind].dmg == 0 && EntityClass[b.kind].dmg == 0;
+}
+
 // The first slot other than i whose entity touches i's next-frame box.
 int FirstTouching(int i, bool massOnly) {
   if (i < 0 || i >= MAX_ENTITIES) return -1;
@@ -570,7 +581,7 @@ int coldet(TEntity* ent) {
     TEntity& e = Entities[j];
     // the box first: it shares a cache line with kind and uid, estate does not
     if (e.kind == blank || !Touches(e, ix, iy, ix2, iy2)) continue;
-    if (e.uid != ent->uid && e.estate != esDying) {
+    if (e.uid != ent->uid && e.estate != esDying && !CaughtInside(*ent, e)) {
       o = &e;
       break;
     }

@@ -22,7 +22,7 @@ enum Lock : uint8_t { lkNone, lkRock, lkOpen };
 
 // The east road from the grotto to the shaft: corner columns and the corner
 // row of its floor.
-constexpr int kRoadX0 = 110, kRoadX1 = 152, kRoadFloorRow = 57;
+constexpr int kRoadX0 = 110, kRoadX1 = 152, kRoadFloorRow = 57, kLedgeX = 148;
 
 struct Grid {
   bool rock[NC][NC];
@@ -195,10 +195,15 @@ void Shape(Grid& g) {
   // the east road: a level tunnel from the grotto's east end to a door in
   // the shaft's west wall, on a floor one corner row thick where it bridges
   // the caves it crosses, so the shaft can be reached on foot from the start
+  // The last stretch before the door is a ledge two tiles high: the man
+  // flies up it, but what he pushes along the road stays at its foot instead
+  // of dropping into the shaft, where the gusts of the updraft would toss it
+  // in and out of the water, splashing, for ever.
   for (int i = kRoadX0; i <= kRoadX1; i++) {
     int top = kRoadFloorRow - 4 - static_cast<int>(2.5f * Fbm(i / 6.0f, 0.5f, 64, 2, 410));
-    g.Box(i, top, i, kRoadFloorRow - 1, true, lkOpen);
-    g.Box(i, kRoadFloorRow, i, kRoadFloorRow, false, lkRock);
+    int floor = i >= kLedgeX ? kRoadFloorRow - 2 : kRoadFloorRow;
+    g.Box(i, top, i, floor - 1, true, lkOpen);
+    g.Box(i, floor, i, kRoadFloorRow, false, lkRock);
   }
 
   // the start: tile (92, 53) open, a flat floor half way down tile row 54
@@ -329,7 +334,8 @@ void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
         int n;
         // no boulders on the floors one walks first: the start and the east road
         bool plain = (std::abs(tx - kStartTileX) < 12 && std::abs(ty - kStartTileY) < 6) ||
-                     (tx >= kRoadX0 && tx <= kRoadX1 && ty == kRoadFloorRow - 1);
+                     (tx >= kRoadX0 && tx < kLedgeX && ty == kRoadFloorRow - 1) ||
+                     (tx >= kLedgeX && tx <= kRoadX1 && ty == kRoadFloorRow - 3);
         if (cs == 15) {
           n = f.fulls[static_cast<int>(h * 1000) % f.nfulls];
         } else if (cs == (kBL | kBR) && f.nfloors && h > 0.78f && !plain) {
@@ -617,9 +623,9 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("cyan_burger", 57, bu.cx + 3, bu.cy, Floor, 35, 0, 0, 0, 200);
   place("chatter", 30, bu.cx, bu.cy, Floor, 0, 0, 0, 0, 30);
   place("yellow_grub", 67, bu.cx + 6, bu.cy, Floor, 0, 0, 0, 0, 30);
-  // the lake: urns on its shores, frogs, a bridge, fish below (the birds that
-  // roam it stay high: one that dips into the water splashes, and a splash
-  // is heard all over the world)
+  // the lake: urns on its shores, frogs, a bridge, fish below (no birds: one
+  // that dips into the water splashes, and a splash is heard all over the
+  // world)
   const Room& lk = R("lake");
   const Room& sh = R("shore");
   place("urn", 2, sh.cx - 2, sh.cy - 1, Floor);
@@ -629,7 +635,6 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("red_frog", 46, R("frogs").cx - 2, R("frogs").cy, Floor, 0, 0, 0, 0, 60);
   place("green_frog", 47, R("frogs").cx + 1, R("frogs").cy, Floor, 0, 0, 0, 0, 60);
   place("invisible_frog", 48, sh.cx - 4, sh.cy - 1, Floor, 0, 0, 0, 0, 80);
-  place("white_bird", 43, lk.cx, lk.cy - 5, Air, 0, 0, 0, 0, 100);
   place("big_fish", 62, lk.cx, lk.cy + 4, Water, 0, 0, 0, 0, 300);
   place("green_fish", 70, lk.cx - 6, lk.cy + 3, Water, 0, 0, 0, 0, 40);
   // the middle halls
@@ -654,6 +659,7 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("gargoyle", 93, ga.cx + 2, ga.cy - 3, Ceiling, 0, 0, 3, 0, 400);
   place("purple_nest", 86, ga.cx, ga.cy, Floor);
   place("bat", 44, ga.cx - 2, ga.cy - 1, Air, 0, 0, 0, 0, 100);
+  place("white_bird", 43, ga.cx + 5, ga.cy - 1, Air, 0, 0, 0, 0, 100);
   // the base: daleks, telebots and a triax on metal floors
   const Room& ba = R("base");
   place("pink_dalek", 58, ba.cx - 8, ba.cy, Floor, 31, 0, 0, 0, 300);
