@@ -194,11 +194,11 @@ void Shape(Grid& g) {
 
   // the east road: a level tunnel from the grotto's east end to a door in
   // the shaft's west wall, on a floor one corner row thick where it bridges
-  // the caves it crosses, so the shaft can be reached on foot from the start
-  // The last stretch before the door is a ledge two tiles high: the man
-  // flies up it, but what he pushes along the road stays at its foot instead
-  // of dropping into the shaft, where the gusts of the updraft would toss it
-  // in and out of the water, splashing, for ever.
+  // the caves it crosses, so the shaft can be reached from the start. The
+  // last stretch before the door is a ledge two tiles high: the man flies up
+  // it, but what he pushes along the road stays at its foot instead of
+  // dropping into the shaft, where the gusts of the updraft would toss it in
+  // and out of the water, splashing, for ever.
   for (int i = kRoadX0; i <= kRoadX1; i++) {
     int top = kRoadFloorRow - 4 - static_cast<int>(2.5f * Fbm(i / 6.0f, 0.5f, 64, 2, 410));
     int floor = i >= kLedgeX ? kRoadFloorRow - 2 : kRoadFloorRow;
