@@ -580,26 +580,17 @@ TEST_F(GeneratedWorld, TheWorldIsClosedAndTheFallbackAndTheShaftBelongToIt) {
 
 // ---- playing it ----------------------------------------------------------------------------
 
-// The game started in the generated world as the GL set-up starts it, then
-// run frame by frame through the idle and display passes.
+// The game started in the generated world by its own start-up (with the
+// null window, drawing and sound), then run frame by frame through the idle
+// and display passes.
 struct GeneratedWorldPlay : GeneratedWorld {
   ScriptKeys keys;
   int frame = 0;
   void SetUp() override {
     GeneratedWorld::SetUp();
     testing::internal::CaptureStdout();
-    InitialiseSinCos();
-    InitialiseParticles();
-    InitialiseWinds();
-    InitialiseEntities("map\\phoebus.ent");
-    LoadMapTiles();
-    InitialiseMapEditor();
-    watery = 8576;
-    waterbob = 0;
-    wbobdx = 1;
-    InitialisePlayers();
-    SpawnEntities("map\\phoebus.epo");
-    InitialiseTriggers("map\\phoebus.trg");
+    InitApplication(0);
+    glInit();
     keyboard = &keys;
   }
   void TearDown() override {

@@ -6,27 +6,6 @@
 
 namespace {
 
-struct NullDrawImpl final : Draw {
-  void SetupState() override {}
-  void Reshape(int, int, double, double, double, double) override {}
-  void Clear() override {}
-  void SelectModelview() override {}
-  void LoadIdentity() override {}
-  void Translate(float, float, float) override {}
-  void Rotate(float, float, float, float) override {}
-  void Texturing(bool) override {}
-  void BindTexture(int) override {}
-  void Color3(float, float, float) override {}
-  void Color4(float, float, float, float) override {}
-  void Begin(DrawPrim) override {}
-  void TexCoord(float, float) override {}
-  void Vertex(float, float, float) override {}
-  void End() override {}
-  void Text(float, float, const char*) override {}
-  void UploadTexture(int, int, int, TexFormat, const uint8_t*, bool) override {}
-  void SwapBuffers() override {}
-};
-
 struct NoKeysImpl final : Keyboard {
   int KeyState(int) override { return 0; }
 };
@@ -59,7 +38,7 @@ struct NoAudioImpl final : AudioDevice {
 
 }  // namespace
 
-Draw* NullDraw() { static NullDrawImpl d; return &d; }
+Draw* NullDraw() { static QuietDraw d; return &d; }
 Keyboard* NoKeys() { static NoKeysImpl k; return &k; }
 Window* NoWindow() { static NoWindowImpl w; return &w; }
 Clock* InstantClock() { static InstantClockImpl c; return &c; }

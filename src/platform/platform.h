@@ -39,6 +39,28 @@ struct Draw {
                              bool linear) = 0;
   virtual void SwapBuffers() = 0;
 };
+// Draws nothing: the null drawer, and the base of drawers that watch only
+// some of the calls.
+struct QuietDraw : Draw {
+  void SetupState() override {}
+  void Reshape(int, int, double, double, double, double) override {}
+  void Clear() override {}
+  void SelectModelview() override {}
+  void LoadIdentity() override {}
+  void Translate(float, float, float) override {}
+  void Rotate(float, float, float, float) override {}
+  void Texturing(bool) override {}
+  void BindTexture(int) override {}
+  void Color3(float, float, float) override {}
+  void Color4(float, float, float, float) override {}
+  void Begin(DrawPrim) override {}
+  void TexCoord(float, float) override {}
+  void Vertex(float, float, float) override {}
+  void End() override {}
+  void Text(float, float, const char*) override {}
+  void UploadTexture(int, int, int, TexFormat, const uint8_t*, bool) override {}
+  void SwapBuffers() override {}
+};
 extern Draw* draw;   // never null: a null drawer until a real one is installed
 Draw* NullDraw();    // draws nothing (benchmarks, headless runs)
 

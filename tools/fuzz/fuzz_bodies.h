@@ -132,25 +132,9 @@ struct Upload {
   int id, w, h;
   std::vector<uint8_t> px;   // kept only when asked for
 };
-struct UploadDraw final : Draw {
+struct UploadDraw final : QuietDraw {
   std::vector<Upload> uploads;
   bool keepPixels = false;
-  void SetupState() override {}
-  void Reshape(int, int, double, double, double, double) override {}
-  void Clear() override {}
-  void SelectModelview() override {}
-  void LoadIdentity() override {}
-  void Translate(float, float, float) override {}
-  void Rotate(float, float, float, float) override {}
-  void Texturing(bool) override {}
-  void BindTexture(int) override {}
-  void Color3(float, float, float) override {}
-  void Color4(float, float, float, float) override {}
-  void Begin(DrawPrim) override {}
-  void TexCoord(float, float) override {}
-  void Vertex(float, float, float) override {}
-  void End() override {}
-  void Text(float, float, const char*) override {}
   void UploadTexture(int id, int w, int h, TexFormat f, const uint8_t* px, bool) override {
     Upload u{id, w, h, {}};
     if (keepPixels) {
@@ -159,7 +143,6 @@ struct UploadDraw final : Draw {
     }
     uploads.push_back(std::move(u));
   }
-  void SwapBuffers() override {}
 };
 
 // ---- the class file ---------------------------------------------------------------
