@@ -1,7 +1,7 @@
 // Birds (greenbird, whitebird, bat, pinkbird): drift about at random and now
 // and then swoop at the player's entity when they can see it.
 #include "defs/random.h"
-#include "game.h"
+#include "entities/behaviour.h"
 
 // Swoops at the player's entity with divisor 50..59 when in sight; otherwise
 // drifts.
@@ -17,20 +17,4 @@ void BirdThink(TEntity* ent) {
 }
 
 // One chance in 64 of a new random velocity, else slow down by 1 per axis.
-// The two tests of an axis run one after the other, so a value that crosses
-// 0 is pushed back.
-void BirdMoveRandom(TEntity* ent) {
-  if (Rand() % 64 == 1) {
-    int32_t a = Rand() % 512;
-    int32_t b = Rand() % 512;
-    ent->dx = a - b;
-    a = Rand() % 512;
-    b = Rand() % 512;
-    ent->dy = a - b;
-    return;
-  }
-  if (ent->dx > 0) ent->dx -= 1;
-  if (ent->dx < 0) ent->dx += 1;
-  if (ent->dy > 0) ent->dy -= 1;
-  if (ent->dy < 0) ent->dy += 1;
-}
+void BirdMoveRandom(TEntity* ent) { DriftRandomly(ent, 64, 1); }

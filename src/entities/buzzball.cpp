@@ -1,14 +1,7 @@
 // Buzzballs (buzzball, invisbuzzball): roll about level, lunging at the
 // player's entity when they see it.
 #include "defs/random.h"
-#include "game.h"
-
-static void CycleFrame(TEntity* ent, int32_t k) {
-  if (framectr % k == 1) {
-    ent->frame = TFrame(ent->frame + 1);
-    if (ent->frame == 4) ent->frame = TFrame(0);
-  }
-}
+#include "entities/behaviour.h"
 
 void BuzzBallThink(TEntity* ent) {
   TEntity* e0 = &Entities[0];

@@ -1,9 +1,6 @@
 // Fire: a flickering object.
-#include "game.h"
+#include "entities/behaviour.h"
 
 void FireThink(TEntity* ent) {
-  if (framectr % 4 == 1) {
-    ent->frame = TFrame(ent->frame + 1);
-    if (ent->frame == 4) ent->frame = TFrame(0);
-  }
+  CycleFrame(ent, 4);
 }

@@ -2,14 +2,7 @@
 // is hurt, and from then on blasts everything around it in every frame that it
 // is not alive.
 #include "defs/random.h"
-#include "game.h"
-
-static void CycleFrame(TEntity* ent, int32_t k) {
-  if (framectr % k == 1) {
-    ent->frame = TFrame(ent->frame + 1);
-    if (ent->frame == 4) ent->frame = TFrame(0);
-  }
-}
+#include "entities/behaviour.h"
 
 void GrenadeThink(TEntity* ent) { CycleFrame(ent, 4); }
 

@@ -1,6 +1,6 @@
 // Objects that mostly sit still: the urn, which fills in water and spills when
 // a full one moves fast, and the power pod, which only animates.
-#include "game.h"
+#include "entities/behaviour.h"
 
 void UrnThink(TEntity* ent) {
   if (ent->inwater != 0) {
@@ -17,8 +17,5 @@ void UrnThink(TEntity* ent) {
 }
 
 void PowerPodThink(TEntity* ent) {
-  if (framectr % 16 == 1) {
-    ent->frame = TFrame(ent->frame + 1);
-    if (ent->frame == 4) ent->frame = TFrame(0);
-  }
+  CycleFrame(ent, 16);
 }

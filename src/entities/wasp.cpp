@@ -1,13 +1,6 @@
 // Wasps (whitewasp, greenwasp): like birds, but faster, buzzing and animated.
 #include "defs/random.h"
-#include "game.h"
-
-static void CycleFrame(TEntity* ent, int32_t k) {
-  if (framectr % k == 1) {
-    ent->frame = TFrame(ent->frame + 1);
-    if (ent->frame == 4) ent->frame = TFrame(0);
-  }
-}
+#include "entities/behaviour.h"
 
 // In sight, one chance in 16 to swoop at the player's entity over 20..39
 // frames, buzzing one time in four; otherwise drift. Wings beat every 4th frame.
@@ -25,18 +18,4 @@ void WaspThink(TEntity* ent) {
 }
 
 // One chance in 16 of a new random velocity, else slow down by 2 per axis.
-void WaspMoveRandom(TEntity* ent) {
-  if (Rand() % 16 == 1) {
-    int32_t a = Rand() % 512;
-    int32_t b = Rand() % 512;
-    ent->dx = a - b;
-    a = Rand() % 512;
-    b = Rand() % 512;
-    ent->dy = a - b;
-    return;
-  }
-  if (ent->dx > 0) ent->dx -= 2;
-  if (ent->dx < 0) ent->dx += 2;
-  if (ent->dy > 0) ent->dy -= 2;
-  if (ent->dy < 0) ent->dy += 2;
-}
+void WaspMoveRandom(TEntity* ent) { DriftRandomly(ent, 16, 2); }
