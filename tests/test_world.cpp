@@ -25,8 +25,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The test binary is BUILD/tests/quarn_tests; the world is BUILD/data and its
-// generator BUILD/tools/worldgen/quarn-worldgen.
+// The test binary is BUILD/tests/quarn_tests; the world is BUILD/data, written
+// by BUILD/quarn-world generate.
 fs::path BuildDir() {
   return fs::canonical("/proc/self/exe").parent_path().parent_path();
 }
@@ -84,7 +84,7 @@ struct GeneratedWorld : Fresh {
     Fresh::SetUp();
     old = fs::current_path();
     ASSERT_TRUE(fs::exists(DataDir() / "map" / "phoebus.qnm"))
-        << "no generated world in " << DataDir() << ": build the quarn-world target";
+        << "no generated world in " << DataDir() << ": build the default-world target";
     fs::current_path(DataDir());
     InitialiseMap("map\\phoebus.qnm");
     LoadMask("gfx\\m_tiles.raw", 0);
@@ -710,14 +710,15 @@ TEST_F(GeneratedWorldPlay, StandingInTheTrapRoomStartsTheDropper) {
 TEST(GeneratedWorldGenerator, TwoRunsWriteTheSameBytes) {
   // the build's own run is the first; a second into a scratch folder must
   // match it byte for byte (a third run stands in if there is no build data)
-  fs::path gen = BuildDir() / "tools" / "worldgen" / "quarn-worldgen";
+  fs::path gen = BuildDir() / "quarn-world";
   ASSERT_TRUE(fs::exists(gen));
+  std::string generate = gen.string() + " generate ";
   fs::path tmp = fs::temp_directory_path() / ("quarn-world-" + std::to_string(getpid()));
   fs::path a = tmp / "a", b = DataDir();
-  ASSERT_EQ(std::system((gen.string() + " " + a.string() + " > /dev/null").c_str()), 0);
+  ASSERT_EQ(std::system((generate + a.string() + " > /dev/null").c_str()), 0);
   if (!fs::exists(b / "map" / "phoebus.qnm")) {
     b = tmp / "b";
-    ASSERT_EQ(std::system((gen.string() + " " + b.string() + " > /dev/null").c_str()), 0);
+    ASSERT_EQ(std::system((generate + b.string() + " > /dev/null").c_str()), 0);
   }
   int files = 0;
   for (auto& e : fs::recursive_directory_iterator(a)) {

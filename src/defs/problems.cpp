@@ -14,7 +14,7 @@ void Tell(const char* file, long at, const char* fmt, va_list args) {
   std::vsnprintf(text, sizeof text, fmt, args);
   size_t n = std::strlen(text);
   if (n > 0 && text[n - 1] == '\n') text[n - 1] = 0;
-  loadlistener->Problem(file, at, text);
+  loadlistener->OnProblem(file, at, text);
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ void SayProblem(const char* file, long at, const char* fmt, ...) {
 }
 
 void LoadRecord(const char* file, long at, int index) {
-  if (loadlistener) loadlistener->Record(file, at, index);
+  if (loadlistener) loadlistener->OnRecord(file, at, index);
 }
 
 void LoadSizeProblem(const char* file, FILE* f, long want, const char* what) {

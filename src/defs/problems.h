@@ -9,11 +9,11 @@
 // -1 for the file as a whole.
 struct LoadListener {
   virtual ~LoadListener() = default;
-  virtual void Problem(const char* file, long at, const char* message) = 0;
+  virtual void OnProblem(const char* file, long at, const char* message) = 0;
   // A record was taken in: `index` is the class's kind, the placed entity's
   // slot (-1 when nothing was placed) or the trigger's slot. The game's tables
   // hold the record as it was read at the moment of the call.
-  virtual void Record(const char* file, long at, int index) = 0;
+  virtual void OnRecord(const char* file, long at, int index) = 0;
 };
 extern LoadListener* loadlistener;   // null in the game
 

@@ -135,6 +135,7 @@ void CacheSound(const char* aFileName, TSoundId aIndex) {
   delete[] QuarnSFXCache[aIndex];
   QuarnSFXCache[aIndex] = image;
   QuarnSFXCacheSize[aIndex] = int32_t(size);
+  LoadRecord(path, -1, int(aIndex));
 }
 
 void PlaySFX(TSoundId snd) { PlayEffect(snd, false, 0); }
