@@ -14,7 +14,9 @@ void Tell(const char* file, long at, const char* fmt, va_list args) {
   std::vsnprintf(text, sizeof text, fmt, args);
   size_t n = std::strlen(text);
   if (n > 0 && text[n - 1] == '\n') text[n - 1] = 0;
-  loadlistener->OnProblem(file, at, text);
+  const char* start = text;
+  while (*start == ' ') start++;
+  loadlistener->OnProblem(file, at, start);
 }
 
 }  // namespace

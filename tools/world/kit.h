@@ -42,9 +42,9 @@ struct Problem {
 };
 // Runs the game's start-up in `dir` with the console silenced, no window and
 // a sound device that plays nothing, and leaves the game's tables as they
-// are after it; every texture made is kept by the drawer `textures`. Answers
-// the problems met, in the order of the files read, each file's by line.
-// False (with the reason in `error`) when `dir` is no folder.
+// are after it; every texture made is kept by the drawer `textures`, emptied
+// first. Answers the problems met, in the order of the files read, each
+// file's by line. False (with the reason in `error`) when `dir` is no folder.
 bool LoadDataFolder(const std::string& dir, RecordDraw& textures, std::vector<Problem>& problems,
                     std::string& error);
 

@@ -1,9 +1,6 @@
 // A data folder read as the game reads it: the game's own start-up runs in
 // the folder, and a listener hears what the loaders refuse, misread or miss
 // and checks each record as it is taken in.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -40,27 +37,6 @@ const char* const kClassFile = "map\\phoebus.ent";
 const char* const kPlacementFile = "map\\phoebus.epo";
 const char* const kMapFile = "map\\phoebus.qnm";
 constexpr int32_t kMapUnits = MAP_TILES * TILE_WSCALE;
-
-// The game's console (standard output) goes to /dev/null while this lives.
-struct QuietConsole {
-  int saved;
-  QuietConsole() {
-    std::fflush(stdout);
-    saved = dup(1);
-    int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) {
-      dup2(null, 1);
-      close(null);
-    }
-  }
-  ~QuietConsole() {
-    std::fflush(stdout);
-    if (saved >= 0) {
-      dup2(saved, 1);
-      close(saved);
-    }
-  }
-};
 
 // The order in which the game's start-up reads its files.
 int ReadOrder(const std::string& path) {
@@ -141,7 +117,8 @@ struct Checker final : LoadListener {
       return;
     }
     const TEntity& e = Entities[slot];
-    std::string what = "entity of kind " + std::to_string(e.kind) + " (" + KindName(e.kind) + ")";
+    std::string what = "entity of kind " + std::to_string(e.kind);
+    if (e.kind < NUM_KINDS) what += " (" + KindName(e.kind) + ")";
     if (e.kind == blank)
       Add(file, at, "kind 0 is no entity: nothing is placed");
     else if (EntityClass[e.kind].kind != e.kind)
@@ -157,10 +134,10 @@ struct Checker final : LoadListener {
       if (EntityClass[k].kind == k) continue;
       int last = k;
       while (last + 1 < NUM_KINDS && EntityClass[last + 1].kind != last + 1) last++;
-      Add(kClassFile, -1, (k == last ? "no class for kind " + std::to_string(k) + " (" + KindName(k)
-                                     : "no class for kinds " + std::to_string(k) + " (" + KindName(k) +
-                                           ") to " + std::to_string(last) + " (" + KindName(last)) +
-                              "): the game cannot make them");
+      auto named = [](int kind) { return std::to_string(kind) + " (" + KindName(kind) + ")"; };
+      Add(kClassFile, -1, k == last ? "no class for kind " + named(k) + ": the game cannot make it"
+                                    : "no class for kinds " + named(k) + " to " + named(last) +
+                                          ": the game cannot make them");
       k = last;
     }
     const TEntity& me = Entities[players[0].ent];
@@ -213,6 +190,9 @@ bool LoadDataFolder(const std::string& dir, RecordDraw& textures, std::vector<Pr
   fs::current_path(dir);
   ResetGlobals();
   ResetPlatform();
+  textures.calls.clear();
+  textures.textures.clear();
+  textures.pixels.clear();
   FakeAudio device;
   draw = &textures;
   audio = &device;

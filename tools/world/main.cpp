@@ -61,16 +61,24 @@ bool Number(const std::string& s, int lo, int hi, int& out) {
   return true;
 }
 
-// Splits arguments into words and options; an option is a word that starts
-// with "--" (after a lone "--" every word is a word).
-void Split(const std::vector<std::string>& args, std::vector<std::string>& words,
-           std::vector<std::string>& options) {
+// The words of a command that takes `n` of them and no option (after a lone
+// "--" a word may start with '-'); false with the usage error in `status`.
+bool Words(const char* command, const std::vector<std::string>& args, size_t n, const char* want,
+           std::vector<std::string>& words, int& status) {
   bool only = false;
   for (const std::string& a : args) {
-    if (!only && a == "--") only = true;
-    else if (!only && a.size() > 1 && a[0] == '-') options.push_back(a);
-    else words.push_back(a);
+    if (!only && a == "--") {
+      only = true;
+    } else if (!only && a.size() > 1 && a[0] == '-') {
+      status = BadUsage(command, "unknown option " + a);
+      return false;
+    } else {
+      words.push_back(a);
+    }
   }
+  if (words.size() == n) return true;
+  status = BadUsage(command, want);
+  return false;
 }
 
 // ---- new, generate ---------------------------------------------------------------------
@@ -84,10 +92,8 @@ const char* const kNewHelp =
     "Play it with: cd DIR && quarn\n";
 
 int RunNew(const std::vector<std::string>& args) {
-  std::vector<std::string> words, options;
-  Split(args, words, options);
-  if (!options.empty()) return BadUsage("new", "unknown option " + options[0]);
-  if (words.size() != 1) return BadUsage("new", "one folder, please");
+  std::vector<std::string> words;
+  if (int status = 0; !Words("new", args, 1, "one folder, please", words, status)) return status;
   std::string error;
   if (!kit::NewWorld(words[0], error)) return Fail(error);
   std::printf("quarn-world: blank world written to %s\n", words[0].c_str());
@@ -100,10 +106,8 @@ const char* const kGenerateHelp =
     "writes into build/data; files of the same names in DIR are replaced.\n";
 
 int RunGenerate(const std::vector<std::string>& args) {
-  std::vector<std::string> words, options;
-  Split(args, words, options);
-  if (!options.empty()) return BadUsage("generate", "unknown option " + options[0]);
-  if (words.size() != 1) return BadUsage("generate", "one folder, please");
+  std::vector<std::string> words;
+  if (int status = 0; !Words("generate", args, 1, "one folder, please", words, status)) return status;
   static wg::World world;
   wg::GenerateWorld(words[0], world);
   std::printf("quarn-world: default world written to %s (%zu placements, %zu triggers)\n",
@@ -126,10 +130,8 @@ const char* const kCheckHelp =
     "Exit status 1 when there is any problem.\n";
 
 int RunCheck(const std::vector<std::string>& args) {
-  std::vector<std::string> words, options;
-  Split(args, words, options);
-  if (!options.empty()) return BadUsage("check", "unknown option " + options[0]);
-  if (words.size() != 1) return BadUsage("check", "one folder, please");
+  std::vector<std::string> words;
+  if (int status = 0; !Words("check", args, 1, "one folder, please", words, status)) return status;
   RecordDraw textures;
   std::vector<kit::Problem> problems;
   std::string error;
@@ -258,11 +260,11 @@ const char* const kExportHelp =
     "transparent. 'quarn-world image' turns the PNG back into the same bytes.\n";
 
 int RunExport(const std::vector<std::string>& args) {
-  std::vector<std::string> words, options;
-  Split(args, words, options);
-  if (!options.empty()) return BadUsage("export", "unknown option " + options[0]);
+  std::vector<std::string> words;
+  if (int status = 0; !Words("export", args, 4, "a raw file, its width and height, and a PNG to write, please",
+                         words, status))
+    return status;
   int w, h;
-  if (words.size() != 4) return BadUsage("export", "a raw file, its width and height, and a PNG to write, please");
   if (!Number(words[1], 1, 16384, w) || !Number(words[2], 1, 16384, h))
     return BadUsage("export", "width and height are whole numbers from 1 to 16384");
   std::vector<uint8_t> raw;

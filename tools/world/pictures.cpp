@@ -60,33 +60,30 @@ bool ReadPng(const std::string& path, Picture& out, std::string& error) {
   return true;
 }
 
-bool WritePng(const std::string& path, const Picture& p, std::string& error) {
+namespace {
+
+bool WritePngPixels(const std::string& path, int w, int h, png_uint_32 format, const void* pixels,
+                    std::string& error) {
   png_image img;
   std::memset(&img, 0, sizeof img);
   img.version = PNG_IMAGE_VERSION;
-  img.width = png_uint_32(p.w);
-  img.height = png_uint_32(p.h);
-  img.format = PNG_FORMAT_RGBA;
-  if (!png_image_write_to_file(&img, path.c_str(), 0, p.rgba.data(), 0, nullptr)) {
-    error = path + ": " + img.message;
-    return false;
-  }
-  return true;
+  img.width = png_uint_32(w);
+  img.height = png_uint_32(h);
+  img.format = format;
+  if (png_image_write_to_file(&img, path.c_str(), 0, pixels, 0, nullptr)) return true;
+  error = path + ": " + img.message;
+  return false;
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, const Picture& p, std::string& error) {
+  return WritePngPixels(path, p.w, p.h, PNG_FORMAT_RGBA, p.rgba.data(), error);
 }
 
 bool WritePng(const std::string& path, const wg::Canvas& c, std::string& error) {
-  png_image img;
-  std::memset(&img, 0, sizeof img);
-  img.version = PNG_IMAGE_VERSION;
-  img.width = png_uint_32(c.w);
-  img.height = png_uint_32(c.h);
-  img.format = PNG_FORMAT_RGB;
   static_assert(sizeof(wg::Rgb) == 3, "a canvas is packed RGB");
-  if (!png_image_write_to_file(&img, path.c_str(), 0, c.px.data(), 0, nullptr)) {
-    error = path + ": " + img.message;
-    return false;
-  }
-  return true;
+  return WritePngPixels(path, c.w, c.h, PNG_FORMAT_RGB, c.px.data(), error);
 }
 
 Picture PictureFromRaw(const std::vector<uint8_t>& raw, int w, int h) {

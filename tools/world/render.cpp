@@ -175,7 +175,7 @@ struct Painter {
     for (Label& l : labels) {
       int w = wg::TextWidth(l.text) + 4, h = 9;
       int y = l.y;
-      for (int tries = 0; tries < 6; tries++, y -= h) {
+      for (int tries = 0; tries < 10; tries++, y -= h) {
         bool free = true;
         for (auto& r : taken) free = free && (l.x + w <= r[0] || r[0] + r[2] <= l.x || y + h <= r[1] || r[1] + r[3] <= y);
         if (free) break;
