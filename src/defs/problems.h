@@ -11,8 +11,8 @@ struct LoadListener {
   virtual ~LoadListener() = default;
   virtual void OnProblem(const char* file, long at, const char* message) = 0;
   // A record was taken in: `index` is the class's kind, the placed entity's
-  // slot (-1 when nothing was placed) or the trigger's slot. The game's tables
-  // hold the record as it was read at the moment of the call.
+  // slot (-1 when nothing was placed) or the cached sound's id. The game's
+  // tables hold the record as it was read at the moment of the call.
   virtual void OnRecord(const char* file, long at, int index) = 0;
 };
 extern LoadListener* loadlistener;   // null in the game

@@ -78,7 +78,7 @@ void LoadRawXY(const char* name, int texidx, int imgx, int imgy) {
   }
   FILE* f = OpenDataFile(name, "rb");
   if (!f) {
-    LoadProblem(name, -1, "missing: texture %d stays empty", texidx);
+    LoadProblem(name, -1, "missing: what uses texture %d is drawn without a picture", texidx);
     return;
   }
   int pixels = imgx * imgy;
