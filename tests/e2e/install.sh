@@ -50,7 +50,7 @@ if command -v convert-im6.q16 >/dev/null; then
 fi
 [ -n "${QUARN_SHOT:-}" ] && cp "$work/shot.png" "$QUARN_SHOT"
 touch "$work/before-save"
-sleep 1.1
+sleep 0.05
 xdotool key 2      # the editor on
 sleep 0.3
 xdotool key 8      # save the map
