@@ -1,4 +1,5 @@
 #include "defs/defs.h"
+#include "defs/problems.h"
 #include "defs/random.h"
 #include "game.h"
 
@@ -60,4 +61,5 @@ void ResetGlobals() {
   std::memset(static_cast<void*>(Triggers), 0, sizeof Triggers);
   tslot = 0;
   ResetSoundGlobals();
+  loadlistener = nullptr;
 }

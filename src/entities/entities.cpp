@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "defs/console.h"
+#include "defs/problems.h"
 #include "defs/random.h"
 #include "game.h"
 #include "platform/platform.h"
@@ -149,7 +150,10 @@ void InitialiseEntities(const char* fname) {
   eslot = 0;
 
   FILE* f = OpenDataFile(fname, "r");
-  if (!f) return;
+  if (!f) {
+    LoadProblem(fname, -1, "missing: the game runs with no entity classes");
+    return;
+  }
   Say("spawning entity classes\n");
 
   char name[NAME_MAX_CHARS + 1];
@@ -160,25 +164,35 @@ void InitialiseEntities(const char* fname) {
   int p[16] = {0};
   int n = 1;
   for (int got; (got = ReadWord(f, name)) != EOF; ++n) {
-    std::fscanf(f, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", &p[0], &p[1], &p[2], &p[3],
-                &p[4], &p[5], &p[6], &p[7], &p[8], &p[9], &p[10], &p[11], &p[12], &p[13], &p[14],
-                &p[15]);
+    long at = std::ftell(f);
+    int read = std::fscanf(f, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", &p[0], &p[1],
+                           &p[2], &p[3], &p[4], &p[5], &p[6], &p[7], &p[8], &p[9], &p[10], &p[11],
+                           &p[12], &p[13], &p[14], &p[15]);
+    // The kind is the record's place in the file: a word without numbers
+    // takes a kind all the same and moves every later class on by one.
+    if (read < 1)
+      LoadProblem(fname, at, "%s is not a class record, yet it takes kind %d and every later "
+                  "class moves one kind on", name, n);
+    else if (read < 16)
+      LoadProblem(fname, at, "class %s: only %d of its 16 numbers read, the others are the "
+                  "previous record's", name, read);
     bool multi = name[0] == '1';
     int lastSprite = multi ? LAST_SPRITE - (MULTI_FRAMES - 1) : LAST_SPRITE;
     if (n >= MAX_CLASSES) {
-      Say("class %s refused: no room for kind %d\n", name, n);
+      SayProblem(fname, at, "class %s refused: no room for kind %d\n", name, n);
       continue;
     }
     if (got == 2) {
-      Say("class %s... refused: name longer than %d characters\n", name, NAME_MAX_CHARS);
+      SayProblem(fname, at, "class %s... refused: name longer than %d characters\n", name,
+                 NAME_MAX_CHARS);
       continue;
     }
     if (p[0] < 0 || p[1] < 0) {
-      Say("class %s refused: negative size %d x %d\n", name, p[0], p[1]);
+      SayProblem(fname, at, "class %s refused: negative size %d x %d\n", name, p[0], p[1]);
       continue;
     }
     if (p[2] < 0 || p[2] > lastSprite) {
-      Say("class %s refused: sprite %d outside 0..%d\n", name, p[2], lastSprite);
+      SayProblem(fname, at, "class %s refused: sprite %d outside 0..%d\n", name, p[2], lastSprite);
       continue;
     }
     SpawnEntityClass(static_cast<TEntityKind>(n), p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7],
@@ -188,6 +202,7 @@ void InitialiseEntities(const char* fname) {
     else
       LoadEntityFrameXY(name, p[2], p[8], p[9]);
     Say("spawned class %s\n", name);
+    LoadRecord(fname, at, n);
   }
   std::fclose(f);
 }
@@ -321,7 +336,10 @@ void EntityFire(TEntity e) {
 void SpawnEntities(const char* fname) {
   Say("spawning entities\n");
   FILE* f = OpenDataFile(fname, "r");
-  if (!f) return;
+  if (!f) {
+    LoadProblem(fname, -1, "missing: the world holds no entity but the player");
+    return;
+  }
 
   char desc[NAME_MAX_CHARS + 1];
   ReadWord(f, desc);   // the header word
@@ -330,16 +348,25 @@ void SpawnEntities(const char* fname) {
   // record starts from zeros.
   int q[10] = {0};
   while (ReadWord(f, desc) != EOF) {
-    std::fscanf(f, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", &q[0], &q[1], &q[2], &q[3], &q[4], &q[5],
-                &q[6], &q[7], &q[8], &q[9]);
+    long at = std::ftell(f);
+    int read = std::fscanf(f, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", &q[0], &q[1], &q[2], &q[3], &q[4],
+                           &q[5], &q[6], &q[7], &q[8], &q[9]);
+    if (read < 1)
+      LoadProblem(fname, at, "%s is not a placement record, yet it places the previous "
+                  "record's entity again", desc);
+    else if (read < 10)
+      LoadProblem(fname, at, "entity %s: only %d of its 10 numbers read, the others are the "
+                  "previous record's", desc, read);
     if (q[0] < 0 || q[0] >= MAX_CLASSES) {
-      Say("entity %s refused: kind %d outside 0..%d\n", desc, q[0], MAX_CLASSES - 1);
+      SayProblem(fname, at, "entity %s refused: kind %d outside 0..%d\n", desc, q[0],
+                 MAX_CLASSES - 1);
       continue;
     }
-    SpawnEntity(static_cast<TEntityKind>(q[0]), q[1] * TILE_WSCALE + q[2] * DIVSCALE,
-                q[3] * TILE_HSCALE + q[4] * DIVSCALE, static_cast<TEntityKind>(q[5]), q[6],
-                static_cast<TFlip>(q[7]), q[8], q[9]);
+    bool placed = PlaceEntity(static_cast<TEntityKind>(q[0]), q[1] * TILE_WSCALE + q[2] * DIVSCALE,
+                              q[3] * TILE_HSCALE + q[4] * DIVSCALE, static_cast<TEntityKind>(q[5]),
+                              q[6], static_cast<TFlip>(q[7]), q[8], q[9]);
     Say("spawned entity: %s\n", desc);
+    LoadRecord(fname, at, placed ? eslot : -1);
   }
   std::fclose(f);
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "defs/console.h"
+#include "defs/problems.h"
 #include "game.h"
 #include "platform/platform.h"
 
@@ -32,25 +33,29 @@ void InitialiseTriggers(const char* fname) {
   for (TTrigger& t : Triggers) t = {0, 0, 0, 0, 0, 1};   // unused slots never fire
   tslot = 1;
   FILE* f = OpenDataFile(fname, "r");
-  if (f == nullptr) return;
+  if (f == nullptr) {
+    LoadProblem(fname, -1, "missing: the world has no triggers");
+    return;
+  }
   Say("spawning triggers %s\n", fname);
   char label[64];
   int32_t n[5];
   while (fscanf(f, "%63s", label) == 1) {
+    long at = ftell(f);
     int c = fgetc(f);
     if (c != EOF && !isspace(c)) {
       // the label is longer than 63 characters: skip it and its numbers
       SkipWord(f);
       ReadNumbers(f, n);
-      Say("  trigger label too long: record skipped\n");
+      SayProblem(fname, at, "  trigger label too long: record skipped\n");
       continue;
     }
     if (!ReadNumbers(f, n)) {
-      Say("  trigger %s: bad numbers, record skipped\n", label);
+      SayProblem(fname, at, "  trigger %s: bad numbers, record skipped\n", label);
       continue;
     }
     if (tslot >= MAX_TRIGGERS) {
-      Say("  trigger table full: %s skipped\n", label);
+      SayProblem(fname, at, "  trigger table full: %s skipped\n", label);
       continue;
     }
     SpawnTrigger(n[0], n[1] * TILE_WSCALE, n[2] * TILE_HSCALE, n[3] * TILE_WSCALE,

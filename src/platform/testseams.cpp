@@ -1,5 +1,10 @@
 #include "platform/testseams.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 void RecordDraw::UploadTexture(int id, int w, int h, TexFormat f, const uint8_t* px, bool linear) {
   textures[id] = {w, h, int(f), linear ? 1 : 0};
   size_t bpp = f == tfRGBA ? 4 : f == tfRGB ? 3 : 1;
@@ -48,4 +53,22 @@ int ScriptKeys::KeyState(int vk) {
   if (held.count(vk)) return 1;
   auto it = down.find(frame);
   return it != down.end() && it->second.count(vk) ? 1 : 0;
+}
+
+QuietConsole::QuietConsole() {
+  std::fflush(stdout);
+  saved = dup(1);
+  int null = open("/dev/null", O_WRONLY);
+  if (null >= 0) {
+    dup2(null, 1);
+    close(null);
+  }
+}
+
+QuietConsole::~QuietConsole() {
+  std::fflush(stdout);
+  if (saved >= 0) {
+    dup2(saved, 1);
+    close(saved);
+  }
 }

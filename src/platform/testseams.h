@@ -97,3 +97,13 @@ struct RecordWindow final : Window {
   void PostRedisplay() override { requests.push_back("PostRedisplay"); }
   void Quit() override { requests.push_back("Quit"); }
 };
+
+// Sends the game's console lines (standard output) to /dev/null while it
+// lives, for tests and tools that run the game's start-up for its tables.
+struct QuietConsole {
+  int saved;
+  QuietConsole();
+  ~QuietConsole();
+  QuietConsole(const QuietConsole&) = delete;
+  QuietConsole& operator=(const QuietConsole&) = delete;
+};

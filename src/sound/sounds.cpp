@@ -4,6 +4,7 @@
 // a buffer pushed out of its slot plays on and is released once it has ended.
 #include <cstdio>
 
+#include "defs/problems.h"
 #include "defs/random.h"
 #include "game.h"
 #include "sound/quarnsound.h"
@@ -112,7 +113,10 @@ void CacheSound(const char* aFileName, TSoundId aIndex) {
   char path[64];
   std::snprintf(path, sizeof path, "sfx\\%s.wav", aFileName);
   FILE* f = OpenDataFile(path, "rb");
-  if (f == nullptr) return;   // missing: the entry stays empty
+  if (f == nullptr) {   // missing: the entry stays empty
+    LoadProblem(path, -1, "missing: sound %d plays nothing", int(aIndex));
+    return;
+  }
   long size = -1;
   if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
   if (size < 0 || size > 0x7FFFFFFF || std::fseek(f, 0, SEEK_SET) != 0) {
@@ -131,6 +135,7 @@ void CacheSound(const char* aFileName, TSoundId aIndex) {
   delete[] QuarnSFXCache[aIndex];
   QuarnSFXCache[aIndex] = image;
   QuarnSFXCacheSize[aIndex] = int32_t(size);
+  LoadRecord(path, -1, int(aIndex));
 }
 
 void PlaySFX(TSoundId snd) { PlayEffect(snd, false, 0); }

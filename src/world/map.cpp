@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "defs/console.h"
+#include "defs/problems.h"
 #include "defs/random.h"
 #include "game.h"
 #include "platform/platform.h"
@@ -81,8 +82,10 @@ void InitialiseMap(const char* f) {
   FILE* fp = OpenDataFile(f, "rb");
   if (!fp) {
     Say("map %s not found!\n", f);
+    LoadProblem(f, -1, "missing: the game starts in an empty map");
     return;
   }
+  LoadSizeProblem(f, fp, MAP_WORDS * 4, "a whole map");
   // Whole words only, from the first on; what the file does not supply stays.
   uint8_t b[4];
   for (int k = 0; k < MAP_WORDS; ++k) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "defs/console.h"
+#include "defs/problems.h"
 #include "game.h"
 #include "platform/platform.h"
 
@@ -25,7 +26,7 @@ TexFormat texFormat = tfRGBA;
 bool EntityImagePath(const char* name, char (&path)[ENTITY_PATH_SIZE]) {
   int n = std::snprintf(path, sizeof path, "gfx\\ents\\%s.raw", name);
   if (n < 0 || n >= ENTITY_PATH_SIZE) {
-    Say("entity image name %s is too long\n", name);
+    SayProblem(name, -1, "entity image name %s is too long\n", name);
     return false;
   }
   return true;
@@ -71,10 +72,19 @@ void ImageUploadXY(const uint8_t* image, int texId, int imgx, int imgy) {
 void LoadRaw(const char* name, int texidx, int imgx) { LoadRawXY(name, texidx, imgx, imgx); }
 
 void LoadRawXY(const char* name, int texidx, int imgx, int imgy) {
-  if (imgx <= 0 || imgy <= 0 || imgx > MAX_IMAGE_SIDE || imgy > MAX_IMAGE_SIDE) return;
+  if (imgx <= 0 || imgy <= 0 || imgx > MAX_IMAGE_SIDE || imgy > MAX_IMAGE_SIDE) {
+    LoadProblem(name, -1, "a picture of %d x %d pixels cannot be: nothing is loaded", imgx, imgy);
+    return;
+  }
   FILE* f = OpenDataFile(name, "rb");
-  if (!f) return;
+  if (!f) {
+    LoadProblem(name, -1, "missing: what uses texture %d is drawn without a picture", texidx);
+    return;
+  }
   int pixels = imgx * imgy;
+  char what[48];
+  std::snprintf(what, sizeof what, "a %d x %d picture", imgx, imgy);
+  LoadSizeProblem(name, f, long(pixels) * 3, what);
   // A short file leaves the pixels it does not supply at zero.
   uint8_t* raw = new uint8_t[size_t(pixels) * 3]();
   (void)std::fread(raw, 1, size_t(pixels) * 3, f);
@@ -88,7 +98,11 @@ void LoadRawXY(const char* name, int texidx, int imgx, int imgy) {
 void LoadMask(const char* name, int idx) {
   if (idx < 0 || idx > 1) return;
   FILE* f = OpenDataFile(name, "rb");
-  if (!f) return;
+  if (!f) {
+    LoadProblem(name, -1, "missing: tile set %d never collides", idx);
+    return;
+  }
+  LoadSizeProblem(name, f, MASK_BYTES, "a whole mask");
   (void)std::fread(mapmasks[idx], 1, MASK_BYTES, f);
   std::fclose(f);
   Say("loaded mask %d\n", idx);

@@ -226,14 +226,19 @@ int Canvas::Text(int x, int y, const std::string& s, Rgb c, int scale, int advan
 }
 
 // ---- files ---------------------------------------------------------------------------
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool WriteAllBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) {
-    std::fprintf(stderr, "quarn-worldgen: cannot write %s\n", path.c_str());
+  bool ok = f != nullptr;
+  if (ok && !bytes.empty()) ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  if (f && std::fclose(f) != 0) ok = false;
+  return ok;
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (!WriteAllBytes(path, bytes)) {
+    std::fprintf(stderr, "quarn-world: cannot write %s\n", path.c_str());
     std::exit(1);
   }
-  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
 }
 
 void WriteRaw(const std::string& path, const Canvas& c) {

@@ -1,8 +1,10 @@
-// quarn-worldgen: builds the default world (map, tiles, classes, placements,
-// triggers, pictures and sounds) into a data folder. Everything is drawn or
-// synthesised here from a fixed seed, so every run writes the same bytes.
+// The world generator: builds the default world (map, tiles, classes,
+// placements, triggers, pictures and sounds) into a data folder. Everything is
+// drawn or synthesised here from a fixed seed, so every run writes the same
+// bytes.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,7 +71,8 @@ int TextWidth(const std::string& s, int scale = 1, int advance = 6);
 // Raw RGB, rows bottom first (the game puts the file's first row at the
 // bottom of whatever it draws upright).
 void WriteRaw(const std::string& path, const Canvas& c);
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);   // or exit
+bool WriteAllBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 void WriteWav(const std::string& path, const std::vector<float>& samples, int rate);
 
@@ -154,5 +157,15 @@ uint8_t MaskAt(const TileSets& ts, const World& world, int32_t x, int32_t y);
 
 void BuildScreens(const std::string& gfxdir);
 void BuildSounds(const std::string& sfxdir);
+
+// ---- writing a data folder ------------------------------------------------------
+// Writes a data folder into `out`, made if need be: the default tile sets,
+// classes with their pictures, screens and sounds, and the map, placements and
+// triggers that `build` makes from the tile sets and the classes. A write that
+// fails ends the program with a line on standard error.
+using BuildMap = std::function<void(const TileSets&, const std::vector<ClassInfo>&, World&)>;
+void WriteDataFolder(const std::string& out, World& world, const BuildMap& build);
+// The whole default world.
+void GenerateWorld(const std::string& out, World& world);
 
 }  // namespace wg

@@ -1,12 +1,12 @@
-// quarn-worldgen OUTDIR: writes the default world into OUTDIR (map, gfx, sfx).
-#include <chrono>
+// Writing a data folder: the tile sets and masks, the map, the class file with
+// its pictures, the placements and the triggers; and the whole default world.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "gen.h"
 
-using namespace wg;
+namespace wg {
 
 namespace {
 
@@ -65,16 +65,9 @@ void WriteTriggers(const World& w, const std::string& path) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: quarn-worldgen OUTDIR\n");
-    return 2;
-  }
-  auto t0 = std::chrono::steady_clock::now();
-  std::string out = argv[1];
+void WriteDataFolder(const std::string& out, World& world, const BuildMap& build) {
   namespace fs = std::filesystem;
   for (const char* d : {"map", "gfx", "gfx/ents", "sfx"}) fs::create_directories(fs::path(out) / d);
-
   static TileSets ts;
   BuildTileSets(ts);
   WriteTileSets(ts, out + "/gfx");
@@ -85,17 +78,17 @@ int main(int argc, char** argv) {
   WriteClasses(classes, out + "/map/phoebus.ent");
   for (auto& [name, img] : images) WriteRaw(out + "/gfx/ents/" + name + ".raw", img);
 
-  static World world;
-  BuildWorld(ts, classes, world);
+  world.placements.clear();
+  world.triggers.clear();
+  build(ts, classes, world);
   WriteMap(world, out + "/map/phoebus.qnm");
   WritePlacements(world, out + "/map/phoebus.epo");
   WriteTriggers(world, out + "/map/phoebus.trg");
 
   BuildScreens(out + "/gfx");
   BuildSounds(out + "/sfx");
-
-  double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  std::printf("quarn-worldgen: world written to %s in %.1f s (%zu placements, %zu triggers)\n", out.c_str(), secs,
-              world.placements.size(), world.triggers.size());
-  return 0;
 }
+
+void GenerateWorld(const std::string& out, World& world) { WriteDataFolder(out, world, BuildWorld); }
+
+}  // namespace wg
