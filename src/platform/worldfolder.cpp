@@ -41,10 +41,9 @@ std::string ChooseWorldFolder(const std::string& cwd, const std::string& world,
     line = "world folder: " + world;
     return world;
   }
-  if (installed.empty()) {
-    line = "no world here and none installed to copy to " + world + ": playing here";
-    return "";
-  }
+  // Nothing installed to copy: the game plays here as it always has, with
+  // the console lines of the files it does not find.
+  if (installed.empty()) return "";
   // The copy is made beside its place and renamed into it when whole, so a
   // copy cut short never passes for a world.
   std::error_code ec;
