@@ -411,11 +411,19 @@ TEST_F(GeneratedWorld, WaterFillsEveryOpenPlaceBelowTheLineAndNothingAbove) {
 }
 
 TEST_F(GeneratedWorld, TheWindAreasAndTheTeleportFallbackAreRealPlaces) {
-  // the updraft: tile columns 153 and 154 open from row 38 to 166
+  // the updraft: tile column 154, whose wind lifts the man, open from row
+  // 38 to 166, between walls that fill the tiles beside it whole but at a
+  // few doors, so that wherever he is in the shaft the wind lifts him
+  int doorRows = 0;
   for (int ty = 38; ty <= 166; ty++) {
-    EXPECT_TRUE(TileOpen(153, ty)) << ty;
     EXPECT_TRUE(TileOpen(154, ty)) << ty;
+    bool walls = true;
+    for (int j = ty * 64; j < ty * 64 + 64 && walls; j += 4)
+      walls = GetXY(153 * 8192 + 63 * 128, j * 128) == 255 && GetXY(155 * 8192, j * 128) == 255;
+    doorRows += !walls;
   }
+  EXPECT_GE(doorRows, 6);
+  EXPECT_LE(doorRows, 32) << "the shaft is not lined";
   // the down-draft, 2 by 2 at (134, 41)
   for (int tx = 134; tx <= 135; tx++)
     for (int ty = 41; ty <= 42; ty++) EXPECT_TRUE(TileOpen(tx, ty)) << tx << "," << ty;
@@ -575,7 +583,7 @@ TEST_F(GeneratedWorld, TheWorldIsClosedAndTheFallbackAndTheShaftBelongToIt) {
     edge += reach[c] + reach[(N - 1) * N + c] + reach[c * N] + reach[c * N + N - 2];
   EXPECT_EQ(edge, 0) << "the player can reach the map's edge";
   EXPECT_TRUE(reach[(1 * 4) * N + 127 * 4]) << "the fallback at tile (127, 1)";
-  EXPECT_TRUE(reach[(60 * 4) * N + 153 * 4]) << "the shaft at tile (153, 60)";
+  EXPECT_TRUE(reach[(60 * 4) * N + 154 * 4]) << "the shaft at tile (154, 60)";
 }
 
 // ---- playing it ----------------------------------------------------------------------------
@@ -610,36 +618,99 @@ struct GeneratedWorldPlay : GeneratedWorld {
   }
 };
 
-TEST_F(GeneratedWorldPlay, WalkingRightFromTheStartPicksUpTheArmoury) {
-  TPlayerState& p = players[0];
-  keys.held = {'W', 'N'};
-  Run(600, [&] { return p.equip[4] && p.nrg[4] > 0; });
-  // the blaster, the plasma gun and the suit lie to the right of the start
-  EXPECT_EQ(p.nrg[2], 256);
-  EXPECT_EQ(p.nrg[3], 512);
-  EXPECT_EQ(p.nrg[4], 256);
-  EXPECT_GE(p.score, 300);
+// The routes a newcomer walks: each is played from the start with walking,
+// flying and pick-up keys, as a player would, and must arrive. The man
+// starts a tile above the floor and drops onto it first.
+namespace {
+constexpr int32_t kT = 8192;   // a tile, in world units
 }
 
-// East along the road, picking up on the way; the jetpack only where the
-// man makes no headway (the ledge before the shaft's door).
-TEST_F(GeneratedWorldPlay, WalkingEastFromTheStartLeadsIntoTheShaft) {
-  TEntity& me = Entities[players[0].ent];
-  int hops = 0;
-  for (int t = 0; t < 50 && me.x < 153 * 8192; t++) {
-    int x0 = me.x;
-    keys.held = {'W', 'N'};
-    Run(60, [&] { return me.x >= 153 * 8192; });
-    if (me.x - x0 < 2048) {   // up, off the wall (pressing into it holds him down), then over
-      keys.held = {'P'};
-      Run(70, [] { return false; });
-      keys.held = {'W', 'P'};
-      Run(30, [] { return false; });
-      hops++;
-    }
+struct Route : GeneratedWorldPlay {
+  TEntity& me = Entities[0];
+  int flights = 0;   // frames on the road's level floor showing the airborne frame
+  // holds the keys until `until` holds or the frames run out; true if it held
+  template <typename Until>
+  bool Hold(std::set<int> held, int frames, Until until) {
+    keys.held = held;
+    Run(frames, until);
+    return until();
   }
-  EXPECT_GE(me.x, 153 * 8192) << "stuck at tile " << me.x / 8192 << "," << me.y / 8192;
-  EXPECT_LE(hops, 3) << "the road is not a road";
+  // from the start east along the road with N held (the armoury on the
+  // way), up the ledge before the shaft and through the door in its west
+  // wall, into the shaft
+  bool ToTheShaft() {
+    Hold({}, 100, [] { return false; });
+    bool level = Hold({'W', 'N'}, 5000, [&] {
+      if (me.frame == 4) flights++;
+      return me.x + me.w >= 147 * kT;   // the foot of the ledge
+    });
+    Hold({'P'}, 300, [&] { return me.y < 51 * kT; });
+    return level && Hold({'W'}, 300, [&] { return me.x >= kShaft * kT; });
+  }
+  static constexpr int kShaft = 154;
+};
+
+TEST_F(Route, WalkingEastTakesTheWholeArmouryAndOnlyIt) {
+  TPlayerState& p = players[0];
+  Hold({}, 100, [] { return false; });
+  Hold({'W', 'N'}, 600, [&] { return me.frame == 4 || me.x > 101 * kT; });
+  EXPECT_EQ(std::vector<int32_t>(p.nrg, p.nrg + 5), (std::vector<int32_t>{512, 512, 256, 512, 256}));
+  EXPECT_EQ(p.score, 500);
+  EXPECT_EQ(p.held.kind, blank) << "the hand took something that is not a weapon";
+  EXPECT_NE(me.frame, 4) << "the armoury's floor tipped him into flight";
+}
+
+TEST_F(Route, TheEastRoadIsWalkedToTheShaftOnItsLevelFloor) {
+  EXPECT_TRUE(ToTheShaft()) << "stuck at tile " << me.x / kT << "," << me.y / kT;
+  EXPECT_EQ(flights, 0) << "frames of flight on the level road";
+}
+
+// The updraft of column 154 lifts the man wherever he is in the shaft: at
+// its west wall, its middle and its east wall, from the water at its foot
+// and from half way up, with no key held, out at the top onto the gallery.
+TEST_F(Route, TheUpdraftLiftsWhereverTheManIsInTheShaft) {
+  for (int32_t y : {150 * kT, 90 * kT})
+    for (int32_t x : {kShaft * kT, kShaft * kT + 3000, kShaft * kT + 64 * 128 - me.w - 1}) {
+      me.x = x, me.y = y, me.dx = me.dy = 0;
+      EXPECT_TRUE(Hold({}, 3000, [&] { return me.y < 37 * kT; })) << "at " << x << "," << y << " stuck at row " << me.y / kT;
+      EXPECT_EQ(me.x / kT, kShaft) << "drifted out of the column";
+    }
+}
+
+// Down into the water at the shaft's foot with the jetpack, then out of it
+// on the updraft alone, and off onto the gallery over the shaft.
+TEST_F(Route, IntoTheWaterAndOutOnTheUpdraft) {
+  ASSERT_TRUE(ToTheShaft());
+  EXPECT_TRUE(Hold({'L'}, 3000, [&] { return me.y >= 136 * kT; })) << "not in the water: row " << me.y / kT;
+  EXPECT_TRUE(Hold({}, 3000, [&] { return me.y < 37 * kT; })) << "the updraft left him at row " << me.y / kT;
+  EXPECT_TRUE(Hold({'Q'}, 300, [&] { return me.x < 150 * kT && OnGround(&me); })) << "not on the gallery";
+}
+
+// West from the start to the trap room: a drop into it starts the dropper;
+// the jetpack lifts him back out to the start chamber.
+TEST_F(Route, TheTrapRoomWestOfTheStartAndBack) {
+  Hold({}, 100, [] { return false; });
+  const TTrigger* trap = nullptr;
+  for (const TTrigger& t : Triggers)
+    if (t.id == 1) trap = &t;
+  ASSERT_NE(trap, nullptr);
+  EXPECT_TRUE(Hold({'Q'}, 1500, [&] { return me.x < 76 * kT; }));
+  EXPECT_TRUE(Hold({}, 600, [&] { return trap->triggered != 0 && OnGround(&me); })) << "at " << me.x / kT << "," << me.y / kT;
+  EXPECT_TRUE(Hold({'P'}, 600, [&] { return me.y < 52 * kT; }));
+  EXPECT_TRUE(Hold({'W', 'P'}, 200, [&] { return me.x > 80 * kT; }));
+  EXPECT_TRUE(Hold({'W'}, 1000, [&] { return me.x > 90 * kT; })) << "at " << me.x / kT << "," << me.y / kT;
+}
+
+// Riding the updraft with W held, he slides in at the shaft's upper east
+// door and walks the level passage to the gargoyle hall; walking back west
+// drops him into the shaft, whose updraft takes him up to the gallery.
+TEST_F(Route, TheGargoyleHallThroughTheShaftsEastDoor) {
+  ASSERT_TRUE(ToTheShaft());
+  EXPECT_TRUE(Hold({'L'}, 2000, [&] { return me.y >= 80 * kT; }));
+  EXPECT_TRUE(Hold({'W'}, 3000, [&] { return me.x >= 160 * kT; })) << "at " << me.x / kT << "," << me.y / kT;
+  EXPECT_TRUE(Hold({'W'}, 2000, [&] { return me.x >= 175 * kT; })) << "at " << me.x / kT << "," << me.y / kT;
+  EXPECT_TRUE(Hold({'Q'}, 3000, [&] { return me.x < 155 * kT; }));
+  EXPECT_TRUE(Hold({}, 3000, [&] { return me.y < 37 * kT; })) << "at " << me.x / kT << "," << me.y / kT;
 }
 
 // What is pushed along the road stays on it: nothing but the man crosses
@@ -648,7 +719,7 @@ TEST_F(GeneratedWorldPlay, ThingsPushedAlongTheRoadStopBeforeTheShaft) {
   const int kinds[] = {RCD, fluffy, rock, grenade};
   std::vector<int> slots;
   for (int k = 0; k < 4; k++) {
-    SpawnEntity(static_cast<TEntityKind>(kinds[k]), (140 + 2 * k) * 8192, 55 * 8192, blank, 0, flNorm, 0, 0);
+    SpawnEntity(static_cast<TEntityKind>(kinds[k]), (140 + 2 * k) * 8192, 53 * 8192, blank, 0, flNorm, 0, 0);
     for (int i = MAX_ENTITIES - 1; i > 0; i--)
       if (Entities[i].kind == kinds[k] && Entities[i].x == (140 + 2 * k) * 8192) slots.push_back(i);
   }
@@ -670,15 +741,6 @@ TEST_F(GeneratedWorldPlay, TheJetpackStopsUnderTheClouds) {
   EXPECT_LT(me.y, 8 * 8192) << "did not climb to them";
 }
 
-TEST_F(GeneratedWorldPlay, TheUpdraftCarriesThePlayerUpTheFloodedShaft) {
-  TEntity& me = Entities[players[0].ent];
-  me.x = 153 * 8192 + 3000;
-  me.y = 150 * 8192;   // under water, near the shaft's foot
-  me.dx = me.dy = 0;
-  Run(2500, [&] { return me.y < 40 * 8192; });
-  EXPECT_LT(me.y, 40 * 8192) << "stuck at tile row " << me.y / 8192;
-}
-
 TEST_F(GeneratedWorldPlay, StandingInTheTrapRoomStartsTheDropper) {
   const TTrigger* t = nullptr;
   for (const TTrigger& tr : Triggers)
@@ -690,8 +752,8 @@ TEST_F(GeneratedWorldPlay, StandingInTheTrapRoomStartsTheDropper) {
   ASSERT_GE(drop, 0);
   TEntity& me = Entities[players[0].ent];
   TEntity* d = &Entities[drop];
-  me.x = d->x;   // under the hatch, inside the rectangle
-  me.y = d->y + d->h + 1024;
+  me.x = d->x;   // below the hatch, inside the rectangle
+  me.y = t->y + 1024;
   me.dx = me.dy = 0;
   ASSERT_TRUE(me.x >= t->x && me.x <= t->w && me.y >= t->y && me.y <= t->h);
   auto children = [&] {
