@@ -6,10 +6,9 @@
 #include "game.h"
 #include "platform/platform.h"
 
-// One glyph of the digit texture: cell c of 16, from x0 to x1 and y0 to y1.
-static void Glyph(int c, float x0, float x1, float y0, float y1) {
-  float s0 = float(c) * 0.0625f;
-  float s1 = s0 + 0.0624f;
+// A quad at depth 10.5 from x0 to x1 and y0 to y1, showing the bound
+// texture's columns s0 to s1 over its whole height.
+static void TexturedQuad(float s0, float s1, float x0, float x1, float y0, float y1) {
   draw->Begin(dpQuads);
   draw->TexCoord(s0, 0.0f);
   draw->Vertex(x0, y0, 10.5f);
@@ -20,6 +19,12 @@ static void Glyph(int c, float x0, float x1, float y0, float y1) {
   draw->TexCoord(s0, 1.0f);
   draw->Vertex(x0, y1, 10.5f);
   draw->End();
+}
+
+// One glyph of the digit texture: cell c of 16, from x0 to x1 and y0 to y1.
+static void Glyph(int c, float x0, float x1, float y0, float y1) {
+  float s0 = float(c) * 0.0625f;
+  TexturedQuad(s0, s0 + 0.0624f, x0, x1, y0, y1);
 }
 
 // A short name for what each kind is, as the hand shows it.
@@ -57,16 +62,7 @@ static void DisplayHeld() {
     draw->Texturing(true);
     draw->BindTexture(256 + c.sprite);
     draw->Color4(1.0f, 1.0f, 1.0f, 1.0f);
-    draw->Begin(dpQuads);
-    draw->TexCoord(0.0f, 0.0f);
-    draw->Vertex(x0, y0, 10.5f);
-    draw->TexCoord(s1, 0.0f);
-    draw->Vertex(x0 + w, y0, 10.5f);
-    draw->TexCoord(s1, 1.0f);
-    draw->Vertex(x0 + w, y0 + h, 10.5f);
-    draw->TexCoord(0.0f, 1.0f);
-    draw->Vertex(x0, y0 + h, 10.5f);
-    draw->End();
+    TexturedQuad(0.0f, s1, x0, x0 + w, y0, y0 + h);
     draw->Texturing(false);
   }
   draw->Color4(1.0f, 1.0f, 1.0f, 0.9f);
