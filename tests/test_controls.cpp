@@ -142,15 +142,13 @@ TEST_F(PlayerWorld, PressedAgainstAWallTheJetpackStillLiftsHim) {
       {'W', 93 * 8192 + 5, 50 * 8192 + 99, 700, "flying right"},
       {'Q', 92 * 8192 + 101, 50 * 8192 + 99, -700, "flying left"},
   };
-  auto leadingTopInRock = [&](int key) {
-    return GetXY(key == 'W' ? E->x + E->w : E->x - 1, E->y) == 255;
-  };
   int f = 0;
   for (const auto& c : cases) {
     E->x = c.x, E->y = c.y, E->dx = c.dx, E->dy = 0, E->frame = c.dx ? 4 : 0;
     keys.held = {c.key};
     bool inRock = false;
-    for (int i = 0; i < 200; ++i, ++f) Frame(f), MoveEntity(E), inRock = inRock || leadingTopInRock(c.key);
+    for (int i = 0; i < 200; ++i, ++f)   // the leading top corner, where the side probes look
+      Frame(f), MoveEntity(E), inRock = inRock || GetXY(c.key == 'W' ? E->x + E->w : E->x - 1, E->y) == 255;
     EXPECT_FALSE(inRock) << c.what;
     int32_t y0 = E->y;
     keys.held = {c.key, 'P'};

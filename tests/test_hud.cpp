@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <string>
 
 #include "platform/testseams.h"
 #include "test_support.h"
@@ -52,19 +51,16 @@ TEST_F(Overlay, HudShowsWhatTheHandHolds) {
   SpawnEntityClass(grenade, 10, 10, 13, 8, -1, -1, 0, 0, 1, 4, 0, 0, 0, 0);   // a strip of four frames
   SpawnEntityClass(piano, 48, 32, 26, 120, -1, -1, 0, 0, 1, 0, 0, 0, 0, 0);
   SpawnEntityClass(wpPistol, 14, 10, 112, 8, -1, -1, 0, 0, 1, 0, 0, 0, 0, 0);
-  auto calls = [](const RecordDraw& r) {
-    std::vector<std::string> out;
-    for (const DrawCall& c : r.calls) {
-      std::string line = c.op + " " + c.text;
-      for (float f : c.v) line += " " + std::to_string(f);
-      out.push_back(line);
-    }
+  auto corners = [](const RecordDraw& r) {   // of every quad, with their texture coordinates
+    F out;
+    for (const RecordDraw::Quad& q : r.Quads())
+      for (const RecordDraw::QuadVertex& c : q.v) out.insert(out.end(), {float(q.texture), c.x, c.y, c.z, c.s, c.t});
     return out;
   };
   RecordDraw empty;
   draw = &empty;
   DisplayHUD();
-  const std::vector<std::string> before = calls(empty);
+  const F before = corners(empty);
   struct { int kind; F box; float s1; const char* name; } cases[] = {
       {grenade, {524, 210, 544, 230}, 0.25f, "GRENADE"},    // twice its size
       {piano, {507, 202, 561, 238}, 1, "PIANO"},            // as large as the slot's height allows
@@ -75,7 +71,7 @@ TEST_F(Overlay, HudShowsWhatTheHandHolds) {
     RecordDraw rec;
     draw = &rec;
     DisplayHUD();
-    std::vector<std::string> got = calls(rec);
+    F got = corners(rec);
     ASSERT_GT(got.size(), before.size());
     EXPECT_TRUE(std::equal(before.begin(), before.end(), got.begin())) << c.name << ": the HUD moved";
     std::vector<RecordDraw::Quad> q = rec.Quads();
@@ -92,7 +88,8 @@ TEST_F(Overlay, HudShowsWhatTheHandHolds) {
   RecordDraw rec;
   draw = &rec;
   DisplayHUD();
-  EXPECT_EQ(calls(rec), before);
+  EXPECT_EQ(corners(rec), before);
+  EXPECT_TRUE(rec.Only("Text").empty());
 }
 
 // The menu shows six items stacked 48 apart, read left to right from the
