@@ -122,3 +122,37 @@ TEST_F(PlayerWorld, EditorKeysReloadAndSaveOnlyWhileEditing) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   std::remove(path.c_str());
 }
+
+// A man heavy enough for the jetpack to beat gravity, held against a wall by
+// a walking key, can still fly up it: his step stops at the wall's face, so
+// the probe over his leading top corner stays open. From a standing walk and
+// from full sideways flight, towards a wall on either side, at odd
+// sub-pixel positions.
+TEST_F(PlayerWorld, PressedAgainstAWallTheJetpackStillLiftsHim) {
+  SpawnEntityClass(man, 20, 32, 0, 48, -1, -1, 0, 0, 1, 0, 0, 0, 0, 0);
+  E->w = 20 * 128, E->h = 32 * 128;
+  const int rock = 1;   // tile 1 all rock: walls at columns 90 and 95, a floor in row 54
+  for (int i = 0; i < 64 * 64; ++i) mapmasks[0][(i / 64) * 1024 + 64 + i % 64] = 255;
+  for (int ty = 40; ty <= 60; ++ty) mapt[90][ty] = mapt[95][ty] = rock;
+  for (int tx = 90; tx <= 95; ++tx) mapt[tx][54] = rock;
+  const int32_t floorY = 54 * 8192 - 32 * 128 - 60;
+  struct { int key; int32_t x, y, dx; const char* what; } cases[] = {
+      {'W', 93 * 8192 + 77, floorY, 0, "walking right"},
+      {'Q', 92 * 8192 + 33, floorY, 0, "walking left"},
+      {'W', 93 * 8192 + 5, 50 * 8192 + 99, 700, "flying right"},
+      {'Q', 92 * 8192 + 101, 50 * 8192 + 99, -700, "flying left"},
+  };
+  int f = 0;
+  for (const auto& c : cases) {
+    E->x = c.x, E->y = c.y, E->dx = c.dx, E->dy = 0, E->frame = c.dx ? 4 : 0;
+    keys.held = {c.key};
+    bool inRock = false;
+    for (int i = 0; i < 200; ++i, ++f)   // the leading top corner, where the side probes look
+      Frame(f), MoveEntity(E), inRock = inRock || GetXY(c.key == 'W' ? E->x + E->w : E->x - 1, E->y) == 255;
+    EXPECT_FALSE(inRock) << c.what;
+    int32_t y0 = E->y;
+    keys.held = {c.key, 'P'};
+    for (int i = 0; i < 120; ++i, ++f) Frame(f), MoveEntity(E);
+    EXPECT_LT(E->y, y0 - 16 * 128) << c.what << ": he did not rise along the wall";
+  }
+}

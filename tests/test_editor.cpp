@@ -55,7 +55,7 @@ TEST_F(Editor, PaletteClicksSelectAndMapClicksPaint) {
   EXPECT_EQ(std::make_tuple(Painted(), mouseB), std::make_tuple(1, -1));
   auto texts = rec.Only("Text");
   EXPECT_EQ(texts.at(0).text, "(24 12)");
-  EXPECT_EQ(texts.at(0).v, (std::vector<float>{80, 384}));
+  EXPECT_EQ(texts.at(0).v, (std::vector<float>{80, 384, 0}));
   EXPECT_EQ(Loops().at(0), (std::vector<float>{512, 320, 1, 576, 320, 1, 576, 384, 1, 512, 384, 1}));
 
   mapt[12][10] = 0;   // a consumed click paints no more

@@ -1,40 +1,46 @@
 #!/usr/bin/env bash
 # A played session of the real game in the default world, under a virtual X
-# server, driven by xdotool: pick up the weapons on the start chamber's floor,
-# select them, fire at the grotto's creatures, walk the east road to the
-# updraft shaft, ride it up and fly down it into the water, the menu, then the
-# editor (pick a tile, paint, save, paint once more, reload) and Escape.
-# Screenshots go beside this script; the console to console.txt beside them.
+# server, driven by xdotool, for more than five minutes: walk east through
+# the armoury with N held (every weapon taken, nothing else), the HUD with
+# what the hand holds, fire, walk the east road to the updraft shaft, dive
+# into the water at its foot and ride the updraft up by its west wall, go in
+# at the shaft's upper east door to the gargoyle hall and back, ride up by
+# its east wall onto the gallery and take the booster, teleport back to the
+# start and go west into the trap room and out again, the window key and
+# full screen again, the menu, then the editor (pick a tile, paint, save,
+# paint once more, reload) and Escape. Screenshots go beside this script; the console to console.txt
+# beside them.
 #
-# The route is steered by the game's own position key (A prints the tile under
-# the view's middle), so it holds when the frame rate varies.
+# The route is steered by the game's own position key (A prints the tile
+# under the view's middle, where the man is), so it holds when the frame
+# rate varies.
 #
-# usage: docs/session/tour.sh BUILD_DIR [DISPLAY_NUMBER]
+# usage: docs/session/tour.sh BUILD_DIR
 # The editor save rewrites BUILD_DIR/data/map/phoebus.qnm; the script puts the
 # generated map back when it ends.
 set -uo pipefail
 build=$(realpath "$1")
-disp=:${2:-71}
 out=$(dirname "$(realpath "$0")")
 data=$build/data
 console=$out/console.txt
-export DISPLAY=$disp ASAN_OPTIONS=detect_leaks=0
+export ASAN_OPTIONS=detect_leaks=0
 
 [ -f "$data/map/phoebus.qnm" ] || { echo "no default world in $data" >&2; exit 1; }
-backup=$(mktemp /tmp/quarn-tour-map-XXXXXX)
-cp "$data/map/phoebus.qnm" "$backup"
+work=$(mktemp -d /tmp/quarn-tour-XXXXXX)
+cp "$data/map/phoebus.qnm" "$work/map.qnm"
 
-Xvfb "$disp" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 game=""
 cleanup() {
   [ -n "$game" ] && kill "$game" 2>/dev/null
   kill "$xvfb" 2>/dev/null
   wait 2>/dev/null
-  cp "$backup" "$data/map/phoebus.qnm" && rm -f "$backup"
+  cp "$work/map.qnm" "$data/map/phoebus.qnm" && rm -rf "$work"
 }
 trap cleanup EXIT
-sleep 2
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
 
 started=$(date +%s)
 (cd "$data" && exec ../quarn) >"$console" 2>&1 &
@@ -44,119 +50,125 @@ sleep 4
 say() { echo "[$(($(date +%s) - started))s] $*"; }
 shot() { import -window root "$out/$1.png"; say "shot $1"; }
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+geometry() { xdotool search --name QuarnGLX getwindowgeometry | tr -d '\n' | sed 's/.*Position: \([0-9,-]*\).*Geometry: \([0-9x]*\).*/\1 \2/'; }
 # PX PY: the tile the view's middle is on, from the A key's console line
 pos() {
   xdotool keydown a; sleep 0.05; xdotool keyup a; sleep 0.15
   read -r PX PY < <(grep -ao 'X: -\?[0-9]* Y: -\?[0-9]*' "$console" | tail -n 1 | awk '{print $2, $4}')
 }
-# walks (or drifts) with KEY held, plus extra keys, until the test on PX holds
+# holds KEY (and the extra keys) until the test on PX, PY holds
 walk_until() {   # key test seconds [extra keys...]
   local key=$1 test=$2 limit=$3; shift 3
   local t=0
   for k in "$@"; do xdotool keydown "$k"; done
-  xdotool keydown "$key"
+  [ "$key" = - ] || xdotool keydown "$key"
   while pos; ! eval "$test"; do
     sleep 0.1; t=$((t + 1)); [ $t -gt $((limit * 4)) ] && { say "gave up: $test at $PX,$PY"; break; }
   done
-  xdotool keyup "$key"
+  [ "$key" = - ] || xdotool keyup "$key"
   for k in "$@"; do xdotool keyup "$k"; done
   say "at $PX,$PY"
 }
-# ---- the armoury ----------------------------------------------------------------
-# A pick-up plays the fanfare; with no sound device that is the console's
-# "sound 1 not found in cache". Walking stops at the right count, before the
-# grenades at either end of the row, which would fill the hand.
+# a pick-up of equipment plays the fanfare; with no sound device that is the
+# console's "sound 1 not found in cache"
 fanfares() { grep -ao 'sound 1 not found' "$console" | wc -l; }
-walk_until_fanfares() {   # key count seconds
-  local t=0
-  xdotool keydown n keydown "$1"
-  while [ "$(fanfares)" -lt "$2" ] && [ $t -lt $(($3 * 20)) ]; do sleep 0.05; t=$((t + 1)); done
-  xdotool keyup "$1" keyup n
-  say "$(fanfares) pick-ups"
-}
+
+# ---- the armoury ----------------------------------------------------------------
 shot 01-start
-walk_until_fanfares q 2 10                     # the pistol and the icer, to the left
-hold m 0.2                                     # a grenade taken by overshooting would
-shot 02-armoury-left                           # fill the hand: drop it
-walk_until_fanfares w 5 20                     # the blaster, the plasma gun, the suit
-shot 03-armoury-right
-xdotool key 1                                  # the HUD
+sleep 1                                        # he lands on the floor
+xdotool keydown n keydown w
+t=0
+while [ "$(fanfares)" -lt 5 ] && [ $t -lt 400 ]; do sleep 0.05; t=$((t + 1)); done
+xdotool keyup w keyup n
+say "$(fanfares) pick-ups"
+shot 02-armoury
+xdotool key 1                                  # the HUD: five energies, score 500, an empty hand
 sleep 0.5
-shot 04-hud
+shot 03-hud
+hold F1 0.2                                    # the pistol in the hand
+xdotool keydown Return; sleep 0.6; shot 04-pistol; sleep 0.6; xdotool keyup Return
 
-# ---- firing at the grotto's creatures -------------------------------------------
-# walks east until PX reaches the column; whenever the man makes no headway
-# (something pushed ahead of him in the way, the ledge before the shaft's
-# door) he backs off a little and the jetpack lifts him over it
-walk_east() {   # until PX reaches the column
-  local t=0 last=0 still=0
-  xdotool keydown w
-  while pos; [ "$PX" -lt "$1" ]; do
-    if [ "$PX" -le "$last" ]; then still=$((still + 1)); else still=0; fi
-    last=$PX
-    if [ $still -ge 8 ]; then          # off the wall (pressing into it holds him down), up, over
-      xdotool keyup w; hold q 0.2; hold p 1.0; xdotool keydown w keydown p; sleep 0.5; xdotool keyup p; still=0
-    fi
-    sleep 0.1; t=$((t + 1)); [ $t -gt 150 ] && { say "gave up on the road at $PX,$PY"; break; }
-  done
-  xdotool keyup w
-  say "at $PX,$PY"
-}
-walk_east 104                                  # to the grotto's west end
-hold w 0.05                                    # face right
-for k in F2 F3 F4; do hold "$k" 0.2; hold Return 0.3; done
-hold F1 0.2                                    # the pistol, at the grotto's fluffy
-xdotool keydown Return; sleep 0.8; shot 05-pistol; sleep 1.2; xdotool keyup Return
-hold F6 0.2                                    # armed grenades
-xdotool keydown Return; sleep 1.0; shot 06-grenades; sleep 1.0; xdotool keyup Return
-sleep 1
-
-# ---- the east road, the shaft and the water ----------------------------------------
-walk_east 130
-shot 07-east-road
-walk_east 153
+# ---- the east road and the shaft ---------------------------------------------------
+walk_until w '[ "$PX" -ge 122 ]' 40
+shot 05-east-road
+walk_until w '[ "$PX" -ge 146 ]' 40            # to the foot of the ledge before the shaft
+walk_until p '[ "$PY" -le 50 ]' 10             # up the ledge
+walk_until w '[ "$PX" -ge 154 ]' 10            # through the door into the shaft
+shot 06-the-shaft
+walk_until l '[ "$PY" -ge 137 ]' 40            # down against the updraft into the water
 sleep 0.5
-shot 08-the-shaft-door
-walk_until p '[ "$PY" -le 40 ]' 15            # the updraft carries him up
-shot 09-up-the-shaft
-walk_until l '[ "$PY" -ge 90 ]' 20             # down against the updraft
-shot 10-down-the-shaft
-walk_until l '[ "$PY" -ge 138 ]' 15
-sleep 1
-shot 11-under-water
+shot 07-under-water
+walk_until - '[ "$PY" -le 96 ]' 40             # no key: the water and the updraft lift him
+hold q 0.3                                     # to the west wall, where it has no door
+hold w 0.1                                     # up to row 75, with a touch back
+walk_until - '[ "$PY" -le 82 ]' 20             # the updraft lifts him there too
+shot 08-up-by-the-west-wall
 
-# ---- the teleport's fallback, under the clouds --------------------------------------
-# each T jumps back one remembered place; once they are used up it lands in
-# the gap the cloud bank keeps open over the calm valley, and he drops out
-for k in 1 2 3 4 5 6; do xdotool key t; sleep 0.4; pos; [ "$PY" -le 3 ] && break; done
-say "at $PX,$PY"
-shot 12-the-fallback
-for k in $(seq 1 20); do pos; [ "$PY" -ge 8 ] && break; sleep 0.1; done
-shot 13-under-the-clouds
+# ---- the gargoyle hall, by the shaft's upper east door --------------------------------
+walk_until l '[ "$PY" -ge 84 ]' 20             # down again below the upper east door,
+walk_until w '[ "$PX" -ge 160 ]' 30            # then W held: up by the east wall and in at the door
+walk_until w '[ "$PX" -ge 174 ]' 40            # along the level passage
+shot 09-gargoyle-hall
+walk_until q '[ "$PX" -le 154 ]' 40            # back west into the shaft,
+hold w 0.12                                    # a touch east so as not to drift into a west door
+walk_until - '[ "$PY" -le 66 ]' 40             # and the updraft lifts him
+hold w 0.2                                     # to the east wall, above its doors:
+walk_until - '[ "$PY" -le 39 ]' 40             # the updraft lifts him there too
+shot 10-up-by-the-east-wall
+walk_until q '[ "$PX" -le 151 ]' 10 p          # held up under the roof, off over the gallery
+sleep 1.5                                      # and down onto its floor
+shot 11-the-gallery
+walk_until q '[ "$PX" -le 146 ]' 10            # past the booster,
+sleep 1
+walk_until w '[ "$PX" -ge 151 ]' 10 n          # and back over it with N: it goes into the hand
+sleep 0.5
+shot 12-the-booster-in-hand
+
+# ---- west of the start, the trap room and out -----------------------------------------
+xdotool key t                                  # the teleport: nothing remembered, so to the start
+sleep 1.5
+pos; say "teleported to $PX,$PY"
+shot 13-teleported-to-the-start
+walk_until q '[ "$PX" -le 78 ]' 40             # off the road's west end: down into the trap room
+sleep 2
+shot 14-trap-room
+walk_until p '[ "$PY" -le 52 ]' 20             # out: up with the jetpack
+walk_until w '[ "$PX" -ge 81 ]' 10 p
+walk_until w '[ "$PX" -ge 90 ]' 20
+shot 15-back-at-the-start
+
+# ---- the window key, then full screen again -------------------------------------------
+xdotool key F10; sleep 1
+say "window after F10: $(geometry)"
+shot 16-window
+xdotool key F9; sleep 1
+say "window after F9: $(geometry)"
+shot 17-full-screen-again
 
 # ---- the menu ---------------------------------------------------------------------
-xdotool key 0; sleep 1; shot 14-menu; sleep 1; xdotool key 0; sleep 0.5
+xdotool key 0; sleep 1; shot 18-menu; sleep 1; xdotool key 0; sleep 0.5
 
 # ---- the editor -------------------------------------------------------------------
 xdotool key 2; sleep 1
-shot 15-editor
+shot 19-editor
 xdotool mousemove 40 24 click 1                # palette cell (3, 2): tile 35
 sleep 0.5
 hold 4 0.2                                     # mirrored left to right
 for x in 520 536 552 568 584; do xdotool mousemove "$x" 300 click 1; sleep 0.3; done
-shot 16-painted
+shot 20-painted
 xdotool key 8                                  # save
 sleep 0.5
 xdotool mousemove 520 460 click 1              # one more tile, not saved
 sleep 0.5
-shot 17-unsaved-tile
+shot 21-unsaved-tile
 xdotool key 7                                  # reload: the unsaved tile goes
 sleep 0.5
-shot 18-reloaded
+shot 22-reloaded
 xdotool key 2; sleep 0.5
 
-# ---- to two minutes, then Escape -------------------------------------------------
-while [ $(($(date +%s) - started)) -lt 122 ]; do sleep 1; done
+# ---- to five minutes and a bit, then Escape ---------------------------------------
+while [ $(($(date +%s) - started)) -lt 305 ]; do sleep 1; done
+say "Escape"
 xdotool key Escape
 wait "$game"
 status=$?

@@ -465,6 +465,21 @@ void DyingEntity(TEntity* ent) {
 
 // ---- movement, collision and damage -----------------------------------------------------
 
+// Where a sideways step of dx from x ends for a box W wide whose top is at y:
+// at x + dx, unless the box's leading top corner (where the side probes look)
+// would land in rock; then at the wall's face, the last open pixel before
+// it, and never behind x. It looks back one pixel column at a time from
+// where the step would land, so it costs nothing unless the step meets rock.
+static int32_t StepToWall(int32_t x, int32_t y, int32_t W, int32_t dx) {
+  int32_t nx = x + dx;
+  if (dx > 0) {
+    while (nx > x && GetXY(nx + W, y) == 255) nx = ((nx + W) & ~127) - 1 - W;
+    return nx > x ? nx : x;
+  }
+  while (nx < x && GetXY(nx - 1, y) == 255) nx = ((nx - 1) & ~127) + 128 + 1;
+  return nx < x ? nx : x;
+}
+
 void MoveEntity(TEntity* ent) {
   TEntityClass* c = &EntityClass[ent->kind];
 
@@ -501,12 +516,12 @@ void MoveEntity(TEntity* ent) {
     const bool stepRight = GetXY(x + W, y + dy - 4) == 255;
     const uint8_t centre = GetXY(mx, my);
 
-    // 7. right: move, climb a step, or bounce
+    // 7. right: move up to a wall, climb a step the head clears, or bounce
     if (ent->dx > 0) {
       if (!rightLow && !rightHigh) {
-        ent->x += ent->dx;
-      } else if (rightLow && !stepRight) {
-        ent->x += ent->dx;
+        ent->x = StepToWall(ent->x, y, W, ent->dx);
+      } else if (rightLow && !stepRight && GetXY(x + W, y - 512) != 255) {
+        ent->x = StepToWall(ent->x, y - 512, W, ent->dx);
         ent->y -= 512;
       } else {
         ent->dx = -ent->dx / 2;
@@ -516,9 +531,9 @@ void MoveEntity(TEntity* ent) {
     // 8. left, with dx as step 7 left it
     if (ent->dx < 0) {
       if (!leftLow && !leftHigh) {
-        ent->x += ent->dx;
-      } else if (leftLow && !stepLeft) {
-        ent->x += ent->dx;
+        ent->x = StepToWall(ent->x, y, W, ent->dx);
+      } else if (leftLow && !stepLeft && GetXY(x - 1, y - 512) != 255) {
+        ent->x = StepToWall(ent->x, y - 512, W, ent->dx);
         ent->y -= 512;
       } else {
         ent->dx = -ent->dx / 2;

@@ -31,8 +31,8 @@ struct Draw {
   virtual void TexCoord(float s, float t) = 0;
   virtual void Vertex(float x, float y, float z) = 0;
   virtual void End() = 0;
-  // a line of 8x13 bitmap text starting at raster position (x, y)
-  virtual void Text(float x, float y, const char* text) = 0;
+  // a line of 8x13 bitmap text starting at raster position (x, y, z)
+  virtual void Text(float x, float y, float z, const char* text) = 0;
   // texture number id from w x h pixels; raw images upload RGBA with nearest
   // filtering, the Targa loader uses its own format with linear filtering
   virtual void UploadTexture(int id, int w, int h, TexFormat fmt, const uint8_t* pixels,
@@ -57,7 +57,7 @@ struct QuietDraw : Draw {
   void TexCoord(float, float) override {}
   void Vertex(float, float, float) override {}
   void End() override {}
-  void Text(float, float, const char*) override {}
+  void Text(float, float, float, const char*) override {}
   void UploadTexture(int, int, int, TexFormat, const uint8_t*, bool) override {}
   void SwapBuffers() override {}
 };

@@ -40,7 +40,7 @@ struct RecordDraw final : Draw {
   void TexCoord(float s, float t) override { Add("TexCoord", {s, t}); }
   void Vertex(float x, float y, float z) override { Add("Vertex", {x, y, z}); }
   void End() override { Add("End", {}); }
-  void Text(float x, float y, const char* t) override { calls.push_back({"Text", {x, y}, t}); }
+  void Text(float x, float y, float z, const char* t) override { calls.push_back({"Text", {x, y, z}, t}); }
   void UploadTexture(int id, int w, int h, TexFormat f, const uint8_t* px, bool linear) override;
   void SwapBuffers() override { Add("SwapBuffers", {}); }
 

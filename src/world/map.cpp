@@ -241,7 +241,7 @@ void DisplayMap() {
 void CharAtXY(const char* c, int x, int y, int d) {
   (void)d;   // the raster position is two-dimensional
   draw->Color4(1.0f, 1.0f, 1.0f, 0.8f);
-  draw->Text(float(x), float(y), c);
+  draw->Text(float(x), float(y), 0.0f, c);
 }
 
 void TileAtXY(int aTile, int x, int y, int w, int h, int d) {

@@ -3,7 +3,8 @@
 # class, a floor of tiles below the player, one colour for the tile set, solid
 # masks): the start-up lines come in order and a picture is shown; short key
 # taps count and the keypad's 2 and 8 (zoom) are not the main row's (editor,
-# save); Escape ends the game with status 0 after releasing the sound system;
+# save); F10 then F9 give a small window and then the whole screen back at
+# (0, 0); Escape ends the game with status 0 after releasing the sound system;
 # so does closing the window (a second run).
 set -euo pipefail
 
@@ -98,6 +99,25 @@ sleep 0.5
 [ "$(count "zoom in")" -ge 1 ] && [ "$(count "zoom in")" -le 2 ] || fail "keypad 2 tap: $(count "zoom in") zooms"
 [ "$(count "zoom out")" -ge 1 ] || fail "a tap of keypad 8 was missed"
 grep -q "^X: .* Y: " "$console" || fail "a tap of A was missed"
+
+# F10 makes a 640 x 480 window at (32, 32); F9 after it fills the screen
+# again with the whole picture at (0, 0): no black strip at the right or the
+# bottom, where the floor is drawn
+geometry() { xdotool search --name QuarnGLX getwindowgeometry | tr -d '\n' | sed 's/.*Position: \([0-9,-]*\).*Geometry: \([0-9x]*\).*/\1 \2/'; }
+xdotool key F10
+sleep 0.5
+[ "$(geometry)" = "32,32 640x480" ] || fail "F10 gave the window $(geometry)"
+xdotool key F9
+sleep 0.5
+[ "$(geometry)" = "0,0 800x600" ] || fail "F9 after F10 gave the window $(geometry)"
+import -window root "$work/full.png" || fail "no screenshot after F9"
+if command -v convert-im6.q16 >/dev/null; then
+  for strip in 16x600+784+0 800x16+0+584; do
+    mean=$(convert-im6.q16 "$work/full.png" -crop "$strip" -format '%[fx:int(mean*1000)]' info:)
+    [ "$mean" -gt 20 ] || fail "F9 after F10 left a dark strip $strip (mean $mean/1000)"
+  done
+fi
+
 xdotool key Escape
 wait_exit "Escape"
 

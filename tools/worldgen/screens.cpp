@@ -54,6 +54,11 @@ Canvas Hud() {
   // score: digits from x 628, y 228 .. 244
   c.Text(U(578), V(241), "SCORE", kLabel);
   c.Rect(U(624), V(247), U(720) - U(624), V(225) - V(247), kPanelLo);
+  // the hand: the held object's picture in x 500..568, y 202..238, its
+  // name from y 180 up
+  c.Text(U(500), V(253), "HAND", kLabel);
+  c.Rect(U(498), V(241), U(570) - U(498), V(199) - V(241), kPanelLo);
+  c.Rect(U(498), V(197), U(570) - U(498), V(178) - V(197), kBarSlot);
   // passes: x 624 + 21i .. 640 + 21i, y 184 .. 200
   c.Text(U(572), V(197), "PASSES", kLabel);
   for (int i = 0; i < 5; i++) {

@@ -29,13 +29,17 @@ struct Material {
 };
 
 // The shape of one cell: which corners are rock, a rough boundary, and
-// optional decoration that is part of the rock (it collides).
+// optional decoration that is part of the rock (it collides). A level cell
+// (a floor) collides on its straight walking line only: its roughness and
+// decoration are drawn above the line but do not collide, so the man's
+// ground test, one pixel under his feet, finds the floor at every step.
 enum Deco { dcNone, dcStalagmites, dcBoulder, dcStalactites, dcRoots };
 struct Shape {
   int cs;             // corner bits
   uint32_t seed;
   float amp;          // roughness of the boundary
   Deco deco;
+  bool level = false;
 };
 
 bool SolidAt(const Shape& sh, float u, float v) {
@@ -219,12 +223,19 @@ void DrawCell(TileSets& ts, int set, int cell, const Material& m, const Shape& s
   int ox = (cell % 16) * 64, oy = (cell / 16) * 64;
   Canvas& cv = ts.colour[set];
   std::vector<uint8_t>& mk = ts.mask[set];
-  bool solid[64 * 64];
+  // drawn: what the picture shows as rock; collides: what the mask makes rock
+  const Shape line{sh.cs, sh.seed, 0.0f, dcNone};
+  auto Drawn = [&](float u, float v) { return SolidAt(sh, u, v) || (sh.level && SolidAt(line, u, v)); };
+  bool solid[64 * 64], collides[64 * 64];
   for (int v = 0; v < 64; v++)
-    for (int u = 0; u < 64; u++) solid[v * 64 + u] = SolidAt(sh, static_cast<float>(u), static_cast<float>(v));
+    for (int u = 0; u < 64; u++) {
+      float fu = static_cast<float>(u), fv = static_cast<float>(v);
+      solid[v * 64 + u] = Drawn(fu, fv);
+      collides[v * 64 + u] = sh.level ? SolidAt(line, fu, fv) : solid[v * 64 + u];
+    }
   auto S = [&](int u, int v) {
     if (u >= 0 && v >= 0 && u < 64 && v < 64) return solid[v * 64 + u];
-    return SolidAt(sh, static_cast<float>(u), static_cast<float>(v));
+    return Drawn(static_cast<float>(u), static_cast<float>(v));
   };
   for (int v = 0; v < 64; v++)
     for (int u = 0; u < 64; u++) {
@@ -234,7 +245,7 @@ void DrawCell(TileSets& ts, int set, int cell, const Material& m, const Shape& s
         mk[mi] = m.underwater ? kWater : kOpen;
         continue;
       }
-      mk[mi] = kSolid;
+      mk[mi] = collides[v * 64 + u] ? kSolid : (m.underwater ? kWater : kOpen);
       Rgb c = Body(m, u, v, variant, m.seed * 7919u + static_cast<uint32_t>(cell) * 31u + set);
       int top = 99, bot = 99, side = 99;
       for (int k = 1; k <= 6 && top == 99; k++)
@@ -281,7 +292,7 @@ void FillFamily(TileSets& ts, Family& f, int set, int base, const Material& m, b
   f.underwater = m.underwater;
   uint32_t seed = m.seed * 1000;
   for (int cs = 1; cs <= 15; cs++) {
-    Shape sh{cs, seed + cs, 0.07f, dcNone};
+    Shape sh{cs, seed + cs, 0.07f, dcNone, cs == (kBL | kBR)};
     DrawCell(ts, set, base + cs, m, sh, 0);
   }
   f.fulls[f.nfulls++] = base + 15;
@@ -296,7 +307,7 @@ void FillFamily(TileSets& ts, Family& f, int set, int base, const Material& m, b
   }
   const Deco floors[5] = {dcStalagmites, dcBoulder, dcStalagmites, dcBoulder, dcNone};
   for (int k = 0; k < 5; k++) {
-    DrawCell(ts, set, base + 21 + k, m, Shape{kBL | kBR, seed + 50 + k, 0.10f, floors[k]}, k + 1);
+    DrawCell(ts, set, base + 21 + k, m, Shape{kBL | kBR, seed + 50 + k, 0.10f, floors[k], true}, k + 1);
     f.floors[f.nfloors++] = base + 21 + k;
   }
   const Deco ceils[5] = {dcStalactites, dcStalactites, dcRoots, dcStalactites, dcNone};

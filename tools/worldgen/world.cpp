@@ -20,9 +20,18 @@ constexpr int NC = kMapTiles + 1;   // corners per side
 
 enum Lock : uint8_t { lkNone, lkRock, lkOpen };
 
-// The east road from the grotto to the shaft: corner columns and the corner
-// row of its floor.
-constexpr int kRoadX0 = 110, kRoadX1 = 152, kRoadFloorRow = 57, kLedgeX = 148;
+// The east road from the start chamber to the shaft: corner columns and the
+// corner row of its floor.
+constexpr int kRoadX0 = 84, kRoadX1 = 153, kRoadFloorRow = 55, kLedgeX = 148;
+// The updraft shaft: tile column 154, the one whose wind lifts the man, from
+// tile row 38 to 166, between walls that fill tile columns 153 and 155.
+constexpr int kShaftX = 154, kShaftTop = 38, kShaftBottom = 166;
+// The trap room west of the start: corner columns and the corner row of its
+// floor; the corridor to it runs on the start's floor.
+constexpr int kTrapX0 = 62, kTrapX1 = 78, kTrapFloorRow = 63;
+// The gargoyle hall east of the shaft, reached by the shaft's east door at
+// corner rows 72..74: its floor is the door's.
+constexpr int kHallX0 = 172, kHallX1 = 192, kHallFloorRow = 75;
 
 struct Grid {
   bool rock[NC][NC];
@@ -69,6 +78,14 @@ void Worm(Grid& g, float x0, float y0, float x1, float y1, float radius, uint32_
     float r = radius * (0.85f + 0.3f * Fbm(t * 6.0f, 3.5f, 64, 2, seed + 1));
     g.Ellipse(x0 + (x1 - x0) * t + nx * off, y0 + (y1 - y0) * t + ny * off, r, r, true);
   }
+}
+
+// A level passage: corner columns x0..x1 open from corner row floor - height
+// to floor - 1, over a floor two corner rows thick. Every tile along it is a
+// floor cell, whose walking line is straight.
+void Level(Grid& g, int x0, int x1, int floor, int height) {
+  g.Box(x0, floor - height, x1, floor - 1, true, lkOpen);
+  g.Box(x0, floor, x1, floor + 1, false, lkRock);
 }
 
 struct Room {
@@ -144,7 +161,7 @@ void Shape(Grid& g) {
     float radius;
   };
   const Link links[] = {
-      {"start", "grotto", 1.6f},      {"start", "dropper", 1.6f},     {"start", "pitfoot", 1.6f},
+      {"start", "grotto", 1.6f},      {"start", "pitfoot", 1.6f},
       {"dropper", "wasps", 1.5f},     {"dropper", "impden", 1.6f},    {"impden", "burgers", 1.5f},
       {"impden", "westhall", 1.5f},   {"westhall", "wasps", 1.4f},    {"burgers", "shore", 1.5f},
       {"shore", "lake", 1.8f},        {"lake", "midhall", 1.6f},      {"midhall", "draftcave", 1.5f},
@@ -165,24 +182,29 @@ void Shape(Grid& g) {
   // the second way in, from the east surface
   Worm(g, 224, 10, 224, 30, 1.6f, 300);
 
-  // the updraft shaft: tile columns 153 and 154 open from row 38 to 166,
-  // with walls either side (corner columns 152 and 156 rock) but for a few
-  // side passages, and a gallery across its top
-  g.Box(150, 31, 158, 38, true, lkNone);
+  // the updraft shaft: open corner columns 154 and 155 from row 36 to 167
+  // between walls of corner columns 152, 153 and 156 (the tiles beside
+  // column 154 are then filled whole, see ShaftWalls) but for a few doors,
+  // under a gallery with a level floor across its top
+  Level(g, 128, 158, kShaftTop + 1, 6);
   g.Ellipse(141, 34.5f, 14, 3.2f, true);
-  for (int j = 40; j <= 166; j++) {
-    g.lock[152][j] = g.lock[156][j] = lkRock;
-    g.rock[152][j] = g.rock[156][j] = true;
-  }
-  g.Box(153, 36, 155, 167, true, lkOpen);
+  for (int j = kShaftTop + 2; j <= kShaftBottom; j++)
+    for (int i : {kShaftX - 2, kShaftX - 1, kShaftX + 2}) {
+      g.lock[i][j] = lkRock;
+      g.rock[i][j] = true;
+    }
+  g.Box(kShaftX, 36, kShaftX + 1, kShaftBottom + 1, true, lkOpen);
   const int doorsW[] = {60, 100, 128}, doorsE[] = {72, 112};
-  for (int jj : doorsW) g.Box(152, jj, 152, jj + 2, true, lkOpen);
-  for (int jj : doorsE) g.Box(156, jj, 156, jj + 2, true, lkOpen);
+  for (int jj : doorsW) g.Box(kShaftX - 2, jj, kShaftX - 1, jj + 2, true, lkOpen);
+  for (int jj : doorsE) g.Box(kShaftX + 2, jj, kShaftX + 2, jj + 2, true, lkOpen);
   Worm(g, 150, 61, R("midhall").cx, R("midhall").cy, 1.5f, 400);
   Worm(g, 150, 101, R("eastmid").cx, R("eastmid").cy, 1.5f, 401);
   Worm(g, 150, 129, R("frogs").cx, R("frogs").cy, 1.6f, 402);
-  Worm(g, 158, 73, R("gargoyles").cx, R("gargoyles").cy, 1.5f, 403);
   Worm(g, 158, 113, R("bats").cx, R("bats").cy, 1.5f, 404);
+  // the gargoyle hall, on the floor of the shaft's upper east door, and the
+  // level passage to it
+  Level(g, kHallX0, kHallX1, kHallFloorRow, 9);
+  Level(g, kShaftX + 2, kHallX0, kHallFloorRow, 3);
   Worm(g, 154, 166, R("ucave").cx, R("ucave").cy, 1.8f, 405);
   // the down-draft: a hole of two tiles (134..135, rows 41..42) from the
   // gallery floor into the cave below
@@ -192,9 +214,10 @@ void Shape(Grid& g) {
   Worm(g, 129, 36, 141, 35, 1.4f, 406);
   Worm(g, 126, 40, 131, 36, 1.4f, 407);
 
-  // the east road: a level tunnel from the grotto's east end to a door in
-  // the shaft's west wall, on a floor one corner row thick where it bridges
-  // the caves it crosses, so the shaft can be reached from the start. The
+  // the east road: a level tunnel from the start chamber through the grotto
+  // to a door in the shaft's west wall, on a floor one corner row thick
+  // where it bridges the caves it crosses, so the shaft can be reached from
+  // the start on foot. The
   // last stretch before the door is a ledge two tiles high: the man flies up
   // it, but what he pushes along the road stays at its foot instead of
   // dropping into the shaft, where the gusts of the updraft would toss it in
@@ -206,10 +229,16 @@ void Shape(Grid& g) {
     g.Box(i, floor, i, kRoadFloorRow, false, lkRock);
   }
 
-  // the start: tile (92, 53) open, a flat floor half way down tile row 54
-  g.Box(84, 51, 100, 54, true, lkOpen);
+  // the start: tile (92, 53) open over the road's floor, half way down tile
+  // row 54
+  g.Box(84, 51, 100, kRoadFloorRow - 1, true, lkOpen);
   g.Box(86, 46, 98, 50, false, lkRock);
-  g.Box(84, 55, 100, 57, false, lkRock);
+  g.Box(84, kRoadFloorRow, 100, kRoadFloorRow + 1, false, lkRock);
+  // west of it the road goes on to the trap room, whose floor lies eight
+  // corner rows lower: the man drops in and flies out
+  Level(g, kTrapX0, kTrapX1, kTrapFloorRow, kTrapFloorRow - kRoadFloorRow + 4);
+  g.Box(kTrapX0 - 1, kTrapFloorRow, kTrapX1, kTrapFloorRow + 4, false, lkRock);
+  Level(g, kTrapX1, kRoadX0, kRoadFloorRow, 4);
   // the vault behind the locked gate: a low spur (one corner row high)
   g.Box(28, 52, 40, 52, true, lkOpen);
   g.Box(29, 51, 39, 51, false, lkRock);
@@ -313,6 +342,23 @@ int FamilyAt(const Grid& g, int tx, int ty) {
 
 uint32_t Word(int n, int set) { return static_cast<uint32_t>(n) | (static_cast<uint32_t>(set) << 8); }
 
+// The open tile of a place: water below the water line, else empty.
+uint32_t OpenWord(int ty) { return ty >= kWaterRow ? Word(kWaterTile, ty >= 196 ? 1 : 0) : 0; }
+
+// The updraft's wind lifts only what stands in tile column 154, so the
+// shaft is lined straight: the tiles beside it are filled whole where its
+// walls are (not cut on the corners' diagonal), and where a door or the
+// gallery meets the shaft they take a level floor or a flat lintel.
+void ShaftWalls(const Grid& g, const TileSets& ts, World& w) {
+  const int walls[2][2] = {{kShaftX - 1, kShaftX - 1}, {kShaftX + 1, kShaftX + 2}};   // tile, corner column
+  for (int ty = kShaftTop; ty <= kShaftBottom; ty++)
+    for (const auto& wall : walls) {
+      int cs = (g.rock[wall[1]][ty] ? kTL | kTR : 0) | (g.rock[wall[1]][ty + 1] ? kBL | kBR : 0);
+      const Family& f = ts.fam[FamilyAt(g, wall[0], ty)];
+      w.map[wall[0]][ty] = cs == 0 ? OpenWord(ty) : Word(cs == 15 ? f.fulls[0] : f.base + cs, f.set);
+    }
+}
+
 void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
   for (int ty = 0; ty < kMapTiles; ty++)
     for (int tx = 0; tx < kMapTiles; tx++) {
@@ -322,7 +368,7 @@ void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
       float h = Hash01(tx, ty, 77);
       if (cs == 0) {
         if (ty >= kWaterRow) {
-          word = Word(kWaterTile, ty >= 196 ? 1 : 0);
+          word = OpenWord(ty);
         } else if (ty < g.ground[tx] - 2) {
           if (h < 0.07f) word = Word(tStar1 + static_cast<int>(h * 100) % 3, 0);
           else if (h > 0.985f) word = Word(tCloud, 0);
@@ -349,6 +395,7 @@ void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
       }
       w.map[tx][ty] = word;
     }
+  ShaftWalls(g, ts, w);
   // a bank of cloud closes the sky over tile rows 0..6, so nothing flies off
   // the top of the world and the view never climbs into the black above
   // it; column 127 stays open below row 0, where the teleport's fallback
@@ -512,9 +559,11 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   KeepReachable(g);
   AssignTiles(g, ts, world);
 
-  // the mushroom grotto: seeding tiles in open cells just above a floor
+  // mushroom beds: seeding tiles in open cells just above a floor, in the
+  // hall east of the middle, far from the armoury (a mushroom in the hand
+  // would stop the weapons from being picked up)
   int blue = 0, red = 0;
-  const Room& gr = R("grotto");
+  const Room& gr = R("eastmid");
   for (int ty = static_cast<int>(gr.cy - gr.ry); ty <= gr.cy + gr.ry; ty++)
     for (int tx = static_cast<int>(gr.cx - gr.rx); tx <= gr.cx + gr.rx; tx++) {
       uint32_t below = world.map[tx][ty + 1];
@@ -573,30 +622,30 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
     p.Put(desc, kind, x, y, st, stm, flip, trig, score);
   };
   const Room& st = R("start");
-  // the armoury on the start chamber's floor: every weapon starts empty
-  place("icer", 17, 88.4f, 53, Floor, 0, 0, 0, 0, 100);
-  place("pistol", 16, 89.8f, 53, Floor, 0, 0, 0, 0, 100);
-  place("blaster", 18, 94, 53, Floor, 0, 0, 0, 0, 100);
-  place("plasmagun", 19, 95.3f, 53, Floor, 0, 0, 0, 0, 100);
-  place("protection_suit", 22, 96.6f, 53, Floor, 0, 0, 0, 0, 100);
-  place("grenade", 14, 87.2f, 53, Floor);
-  place("grenade", 14, 97.8f, 53, Floor);
-  place("stoned_crew", 63, st.cx - 7.5f, st.cy, Floor);
-  place("booster", 23, st.cx + 5, st.cy - 1, Floor);
-  place("key", 105, st.cx + 8, st.cy, Floor);
-  place("rcd", 7, 101, 52, Floor);
-  // the mushroom grotto
+  // the armoury on the start chamber's floor, east of the start: the five
+  // weapons (every one starts empty) and nothing else, so that walking east
+  // with N held takes them all
+  place("pistol", 16, st.cx + 1.6f, st.cy + 1, Floor, 0, 0, 0, 0, 100);
+  place("icer", 17, st.cx + 2.9f, st.cy + 1, Floor, 0, 0, 0, 0, 100);
+  place("blaster", 18, st.cx + 4.2f, st.cy + 1, Floor, 0, 0, 0, 0, 100);
+  place("plasmagun", 19, st.cx + 5.5f, st.cy + 1, Floor, 0, 0, 0, 0, 100);
+  place("protection_suit", 22, st.cx + 6.8f, st.cy + 1, Floor, 0, 0, 0, 0, 100);
+  // the mushroom beds' room
   place("green_mushroom", 12, gr.cx + 2, gr.cy, Floor);
   place("green_mushroom", 12, gr.cx - 3, gr.cy, Floor);
   place("fluffy", 61, gr.cx, gr.cy - 1, Floor, 0, 0, 0, 0, 50);
   place("pink_grub", 66, gr.cx + 4, gr.cy, Floor, 0, 0, 0, 0, 30);
-  // the trap room: walking in starts the dropper
+  // the trap room: walking in starts the dropper; a stranded crewman, a key
+  // and a remote control wait in it
   const Room& dr = R("dropper");
   place("dropper", 103, dr.cx - 2, dr.cy, Ceiling, 67, 6, 0, 1, 0);
   world.triggers.push_back({"trap_room", 1, static_cast<int>(dr.cx) - 5, static_cast<int>(dr.cy - dr.ry),
                             10, static_cast<int>(2 * dr.ry) + 1});
   place("cannon", 29, dr.cx + 4, dr.cy, Floor);
   place("yellow_blob", 6, dr.cx - 5, dr.cy, Floor, 0, 0, 0, 0, 40);
+  place("stoned_crew", 63, dr.cx - 7, dr.cy, Floor);
+  place("key", 105, dr.cx + 1, dr.cy, Floor);
+  place("rcd", 7, dr.cx + 6, dr.cy, Floor);
   // wasps and their nest
   const Room& wa = R("wasps");
   place("wasp_nest", 91, wa.cx - 4, wa.cy, WallL, 64, 4, 0, 0, 500);
@@ -646,12 +695,15 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("green_nest", 83, mh.cx + 7, mh.cy, Floor);
   place("buzzball", 68, R("eastmid").cx, R("eastmid").cy - 1, Air, 0, 0, 0, 0, 120);
   place("red_blob", 37, R("eastmid").cx - 3, R("eastmid").cy, Floor, 0, 0, 0, 0, 40);
-  place("yellow_nest", 85, R("draftcave").cx + 4, R("draftcave").cy, Floor);
+  place("yellow_nest", 85, R("pitfoot").cx, R("pitfoot").cy, Floor);   // off the east road
   place("button", 72, R("draftcave").cx + 8, R("draftcave").cy, Floor);   // off the east road
-  // the gallery over the shaft
+  // the gallery over the shaft: the grenades and the booster reward the ride
   place("rock", 4, 141, 35, Floor);
   place("rip", 20, 145, 35, Floor);
   place("fip", 21, 147, 35, Floor);
+  place("grenade", 14, 143, 35, Floor);
+  place("grenade", 14, 139, 35, Floor);
+  place("booster", 23, 149.5f, 35, Floor);
   // gargoyle hall
   const Room& ga = R("gargoyles");
   place("gargoyle", 93, ga.cx - 3, ga.cy - 2, WallL, 0, 0, 0, 0, 400);

@@ -46,8 +46,8 @@ struct GLDraw final : Draw {
   void TexCoord(float s, float t) override { glTexCoord2f(s, t); }
   void Vertex(float x, float y, float z) override { glVertex3f(x, y, z); }
   void End() override { glEnd(); }
-  void Text(float x, float y, const char* text) override {
-    glRasterPos2f(x, y);
+  void Text(float x, float y, float z, const char* text) override {
+    glRasterPos3f(x, y, z);
     for (const char* c = text; *c; ++c) glutBitmapCharacter(GLUT_BITMAP_8_BY_13, *c);
   }
   void UploadTexture(int id, int w, int h, TexFormat fmt, const uint8_t* pixels,

@@ -5,6 +5,7 @@
 // X11 names its window type Window, as the seam does: renamed here.
 #define Window X11Window
 #include <GL/glx.h>
+#include <X11/Xatom.h>
 #undef Window
 
 #include "game.h"
@@ -13,6 +14,29 @@
 namespace {
 
 bool quitting = false;   // Quit has been asked for: no further frames
+bool managerFullScreen = false;   // a window manager takes full-screen requests
+
+// Does a window manager run that takes full-screen requests
+// (_NET_WM_STATE_FULLSCREEN among the root window's _NET_SUPPORTED)?
+bool ManagerTakesFullScreen() {
+  Display* d = glXGetCurrentDisplay();
+  if (!d) return false;
+  Atom supported = XInternAtom(d, "_NET_SUPPORTED", True);
+  Atom full = XInternAtom(d, "_NET_WM_STATE_FULLSCREEN", True);
+  if (supported == None || full == None) return false;
+  Atom type;
+  int format;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  bool found = false;
+  if (XGetWindowProperty(d, DefaultRootWindow(d), supported, 0, 4096, False, XA_ATOM, &type, &format, &n, &after,
+                         &data) == Success && data) {
+    const Atom* atoms = reinterpret_cast<const Atom*>(data);
+    for (unsigned long i = 0; i < n && !found; ++i) found = atoms[i] == full;
+  }
+  if (data) XFree(data);
+  return found;
+}
 
 void IdleCallback() {
   if (quitting) return;
@@ -47,6 +71,7 @@ struct GlutWindow final : Window {
     glutCreateWindow(title);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
     glutIgnoreKeyRepeat(1);
+    managerFullScreen = ManagerTakesFullScreen();
     return long(glXGetCurrentDrawable());
   }
   void RegisterCallbacks() override {
@@ -57,7 +82,19 @@ struct GlutWindow final : Window {
     glutCloseFunc(CloseCallback);
   }
   void MainLoop() override { glutMainLoop(); }
-  void FullScreen() override { glutFullScreen(); }
+  // Where no window manager takes the request, freeglut moves the window by
+  // minus its offset in the manager's frame; with no manager at all that
+  // offset is the window's place on the screen, so after the window key the
+  // picture would land at (-32, -32). There the window is put over the
+  // whole screen directly.
+  void FullScreen() override {
+    if (managerFullScreen) {
+      glutFullScreen();
+      return;
+    }
+    glutPositionWindow(0, 0);
+    glutReshapeWindow(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+  }
   void ReshapeWindow(int w, int h) override { glutReshapeWindow(w, h); }
   void PositionWindow(int x, int y) override { glutPositionWindow(x, y); }
   void PostRedisplay() override { glutPostRedisplay(); }
