@@ -73,7 +73,10 @@ enum : int {
 };
 struct Keyboard {
   virtual ~Keyboard() = default;
-  // non-zero when the key is down now or was pressed since the last poll of it
+  // non-zero when the key is down now, or was pressed between the previous
+  // frame's poll and this frame's. A press counts only in the frame that
+  // follows it: read by no row of that frame, it is forgotten at the next
+  // poll, so it can never act later.
   virtual int KeyState(int vk) = 0;
 };
 extern Keyboard* keyboard;   // never null: no key is down until one is installed
