@@ -1,5 +1,7 @@
 // Every entry point of the game, by family, in the order the game is built.
 #pragma once
+#include <cstddef>
+
 #include "defs/defs.h"
 
 // ---- application frame (app/main.cpp) ------------------------------------------
@@ -23,6 +25,9 @@ void DisplayMenu();
 void InitialiseMap(const char* f);
 void SaveMap(const char* f);
 uint8_t GetXY(int32_t x, int32_t y);
+// Writes the map to the file named as the game names files; false with the
+// reason in why when the file is left as it was.
+bool WriteMapFile(const char* f, char* why, size_t size);
 // ---- map drawing and the editor (world/map.cpp) --------------------------------
 void DisplayMap();
 void CharAtXY(const char* c, int x, int y, int d);
