@@ -168,6 +168,11 @@ const Scripted kSessions[] = {
      "80 click 300 500 2\n"
      "100 7\n"   // reload the map from the file: the painted cells go back
      "130 click 410 300\n"
+     "140-169 RIGHT\n"   // the editor's view three tiles right
+     "150 9\n"           // tile set 1
+     "160 click 600 250\n"
+     "170 click 650 250\n"
+     "180 Z\n"           // the last painted cell undone
      "200 2\n"
      "210-400 Q\n"},
 };
@@ -216,12 +221,12 @@ const Recorded kRecorded[] = {
     {"menu", 400, 0xae4483591a878f2full},
     {"menu", 500, 0x05d76dd90445b744ull},
     {"menu", 600, 0x4a4648bf9a3bf046ull},
-    {"editor", 100, 0x2cedb4619bda0c4aull},
-    {"editor", 200, 0x36e362724c5bbd79ull},
-    {"editor", 300, 0x1d8759ed488ddc03ull},
-    {"editor", 400, 0x665728647c06a31eull},
-    {"editor", 500, 0xa82a1b0c994262d9ull},
-    {"editor", 600, 0x7861d62a43627cc5ull},
+    {"editor", 100, 0xe92efb9d819e42c5ull},
+    {"editor", 200, 0x7ead79e710fbd1f7ull},
+    {"editor", 300, 0xa4c89bb9a3c84e17ull},
+    {"editor", 400, 0x39e6c3ebbeed935aull},
+    {"editor", 500, 0x160aae47e386de36ull},
+    {"editor", 600, 0x9a7ec7029809f1c5ull},
 };
 // clang-format on
 

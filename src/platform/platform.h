@@ -68,6 +68,7 @@ Draw* NullDraw();    // draws nothing (benchmarks, headless runs)
 // Windows virtual-key codes are the game's key names.
 enum : int {
   VK_LBUTTON = 0x01, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_ESCAPE = 0x1B,
+  VK_LEFT = 0x25, VK_UP, VK_RIGHT, VK_DOWN,
   VK_NUMPAD2 = 0x62, VK_NUMPAD8 = 0x68,
   VK_F1 = 0x70, VK_F2, VK_F3, VK_F4, VK_F5, VK_F6, VK_F7, VK_F8, VK_F9, VK_F10
 };

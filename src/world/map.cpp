@@ -1,6 +1,6 @@
 // The tile map: the 256 x 256 grid of tile words, its file, the per-pixel
 // collision query; the drawing of the 12 x 12 tiles around player 0 with the
-// camera it sets; and the map editor's overlay.
+// camera it sets, and the two small drawing routines the editor uses.
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -21,10 +21,6 @@ namespace {
 constexpr int MAP_WORDS = MAP_TILES * MAP_TILES;   // 65,536 words, 262,144 bytes
 
 uint32_t& MapWord(int k) { return mapt[k / MAP_TILES][k % MAP_TILES]; }
-
-// Only tile sets 0 and 1 and the four flips are ever written; any other word
-// is treated as empty by the query and is not drawn.
-bool KnownTile(uint32_t set, uint32_t flip) { return set <= 1 && flip <= mtXY; }
 
 bool WriteAll(int fd, const uint8_t* p, size_t n) {
   while (n > 0) {
@@ -148,6 +144,7 @@ void InitialiseMap(const char* f) {
                  uint32_t(b[3]) << 24;
   }
   std::fclose(fp);
+  ForgetPainting();
   Say("map %s loaded\n", f);
 }
 
@@ -219,6 +216,7 @@ bool WriteMapFile(const char* f, char* why, size_t size) {
 void SaveMap(const char* f) {
   char why[512];
   if (WriteMapFile(f, why, sizeof why)) {
+    ForgetPainting();
     Say("map saved to %s", f);
   } else {
     Say("map save to %s failed: %s\n", f, why);
@@ -247,11 +245,13 @@ uint8_t GetXY(int32_t x, int32_t y) {
 
 void DisplayMap() {
   // Camera: 5 tile columns left of player 0's tile and 6 right, 7 rows above
-  // and 4 below.
-  mapx = oldx / TILE_WSCALE - 5;
-  mapy = oldy / TILE_HSCALE - 7;
-  ax = 64 - (oldx % TILE_WSCALE) / DIVSCALE;
-  ay = (-(oldy % TILE_HSCALE)) / DIVSCALE;
+  // and 4 below (of the editor's view, when it is panned away from him).
+  int32_t cx = oldx, cy = oldy;
+  EditorViewCentre(&cx, &cy);
+  mapx = cx / TILE_WSCALE - 5;
+  mapy = cy / TILE_HSCALE - 7;
+  ax = 64 - (cx % TILE_WSCALE) / DIVSCALE;
+  ay = (-(cy % TILE_HSCALE)) / DIVSCALE;
 
   // Corner offsets (a, b, c, d) by flip: mirroring exchanges the corners,
   // never the texture coordinates.
@@ -320,28 +320,7 @@ void DisplayMap() {
         }
       }
 
-      // The editor's cursor: the cell under the last click outside the palette.
-      if (MapEditState.editing) {
-        if (mouseX < 16 && mouseY > 15) continue;
-        if (i != (mouseX + 4) / 4 || j != (31 - mouseY) / 4 + 3) continue;
-        char text[32];
-        std::snprintf(text, sizeof text, "(%d %d)", mouseX, mouseY);
-        draw->Texturing(false);
-        CharAtXY(text, 80, 384, 0);
-        int32_t lx = i * 64 + ax, ly = (12 - j) * 64 - ay;
-        draw->Color3(1.0f, 1.0f, 1.0f);
-        draw->Begin(dpLineLoop);
-        draw->Vertex(float(lx), float(ly), 1.0f);
-        draw->Vertex(float(lx + 64), float(ly), 1.0f);
-        draw->Vertex(float(lx + 64), float(ly + 64), 1.0f);
-        draw->Vertex(float(lx), float(ly + 64), 1.0f);
-        draw->End();
-        draw->Texturing(true);
-        if (mouseB >= 0 && inside) {
-          mapt[x][y] = uint32_t(MapEditState.tile) + (uint32_t(MapEditState.tileflip) << 28);
-          mouseB = -1;
-        }
-      }
+      if (MapEditState.editing) DisplayEditorCell(i, j, x, y, inside);
     }
   }
   draw->Texturing(false);
@@ -368,45 +347,4 @@ void TileAtXY(int aTile, int x, int y, int w, int h, int d) {
   draw->Vertex(float(x), float(y + h), float(d));
   draw->End();
   draw->Texturing(false);
-}
-
-// ---- map editor ----------------------------------------------------------------
-
-void InitialiseMapEditor() {
-  MapEditState.editing = 0;
-  MapEditState.tileset = 1;
-  MapEditState.tile = 1;
-}
-
-void DisplayMapEditor() {
-  // A click in the palette (the 16 x 16 cells at the top left) selects its tile.
-  if (mouseX >= 0 && mouseX < 16 && mouseY >= 16 && mouseY < 32)
-    MapEditState.tile = mouseX + (31 - mouseY) * 16;
-  DisplayTileSet(MapEditState.tileset);
-  DisplaySelectedTile(MapEditState.tile);
-}
-
-void DisplayTileSet(int setno) {
-  TileAtXY(setno, 80, 412, 256, 256, 3);
-  switch (MapEditState.tileflip) {
-    case mtX: CharAtXY("X", 80, 400, 3); break;
-    case mtY: CharAtXY("Y", 80, 400, 3); break;
-    case mtXY: CharAtXY("XY", 80, 400, 3); break;
-    default: break;
-  }
-}
-
-void DisplaySelectedTile(int aTile) {
-  int tx = (aTile % 16) * 16;
-  int ty = (15 - aTile / 16) * 16;
-  draw->Color4(1.0f, 1.0f, 1.0f, 0.8f);
-  draw->Begin(dpLineLoop);
-  draw->Vertex(float(80 + tx), float(412 + ty), 4.0f);
-  draw->Vertex(float(96 + tx), float(412 + ty), 4.0f);
-  draw->Vertex(float(96 + tx), float(428 + ty), 4.0f);
-  draw->Vertex(float(80 + tx), float(428 + ty), 4.0f);
-  draw->End();
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", aTile);
-  CharAtXY(text, 128, 400, 4);
 }
