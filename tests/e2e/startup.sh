@@ -7,32 +7,8 @@
 # so does closing the window (a second run).
 set -euo pipefail
 
-: "${QUARN_BIN:?QUARN_BIN names the game executable}"
-for tool in Xvfb xdotool import perl cc; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
-done
-
-work=$(mktemp -d /tmp/quarn-e2e-startup-XXXXXX)
-xvfb_pid="" game_pid=""
-cleanup() {
-  for pid in $game_pid $xvfb_pid; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-console="$work/console.txt"
-fail() { echo "FAIL: $*" >&2; echo "--- console:" >&2; cat "$console" >&2 || true; exit 1; }
-# how often a text was printed (some console lines have no line break, so the
-# next one may follow on the same line)
-count() { grep -o -F -- "$1" "$console" | wc -l; }
-# the lines given appear in this order (other lines may come between)
-in_order() {
-  local at=0 line n
-  for line in "$@"; do
-    n=$(tail -n +"$((at + 1))" "$console" | grep -n -F -m1 -- "$line" | cut -d: -f1) || true
-    [ -n "$n" ] || fail "missing or out of order: $line"
-    at=$((at + n))
-  done
-}
+source "$(dirname "$0")/game.bash" startup
+command -v cc >/dev/null || { echo "missing tool: cc" >&2; exit 1; }
 
 data="$work/data"
 mkdir -p "$data/map" "$data/gfx"
@@ -71,37 +47,10 @@ int main(void) {
 EOF
 cc -o "$work/close" "$work/close.c" -lX11 || fail "cannot build the close helper"
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-start_game() {
-  (cd "$data" && exec "$QUARN_BIN" >"$console" 2>"$work/stderr.txt") &
-  game_pid=$!
-  for _ in $(seq 1 100); do
-    grep -q "spawning entities" "$console" 2>/dev/null && break
-    kill -0 "$game_pid" 2>/dev/null || fail "the game stopped at start-up"
-    sleep 0.1
-  done
-  sleep 0.5
-}
-wait_exit() {
-  local status=""
-  for _ in $(seq 1 100); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then status=0; wait "$game_pid" || status=$?; break; fi
-    sleep 0.1
-  done
-  [ -n "$status" ] || fail "$1 did not end the game"
-  game_pid=""
-  [ "$status" -eq 0 ] || fail "exit status $status after $1"
-  [ "$(count "sound freed")" -eq 1 ] && [ "$(count "masks freed")" -eq 1 ] || fail "shutdown lines after $1"
-  tail -n1 "$console" | grep -q "masks freed$" || fail "masks freed is not the last line"
-}
+start_xvfb
 
 # ---- first run: start-up, picture, keys, Escape ----------------------------------------
-start_game
+start_game "$data"
 head -n1 "$console" | grep -qx "made sin table" || fail "first line"
 in_order "made sin table" 'map map\phoebus.qnm loaded' "init map" "init particles" "init wind" \
   "init sound " "spawned class man" "loaded 1 tile tex(s)loaded mask 0" "spawning entities"
@@ -128,7 +77,7 @@ xdotool key Escape
 wait_exit "Escape"
 
 # ---- second run: closing the window ------------------------------------------------------
-start_game
+start_game "$data"
 "$work/close" || fail "no window titled QuarnGLX"
 wait_exit "closing the window"
 echo "startup: console in order, picture shown, taps and keypad keys counted, Escape and closing quit"
