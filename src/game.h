@@ -1,5 +1,7 @@
 // Every entry point of the game, by family, in the order the game is built.
 #pragma once
+#include <cstddef>
+
 #include "defs/defs.h"
 
 // ---- application frame (app/main.cpp) ------------------------------------------
@@ -23,14 +25,34 @@ void DisplayMenu();
 void InitialiseMap(const char* f);
 void SaveMap(const char* f);
 uint8_t GetXY(int32_t x, int32_t y);
-// ---- map drawing and the editor (world/map.cpp) --------------------------------
+// Only tile sets 0 and 1 and the four flips are ever written; any other word
+// is treated as empty by the query, is not drawn and is not picked up.
+inline bool KnownTile(uint32_t set, uint32_t flip) { return set <= 1 && flip <= mtXY; }
+// Writes the map to the file named as the game names files; false with the
+// reason in why when the file is left as it was.
+bool WriteMapFile(const char* f, char* why, size_t size);
+// ---- map drawing (world/map.cpp) ------------------------------------------------
 void DisplayMap();
 void CharAtXY(const char* c, int x, int y, int d);
 void TileAtXY(int aTile, int x, int y, int w, int h, int d);
+// ---- the map editor (world/editor.cpp) --------------------------------------------
 void InitialiseMapEditor();
 void DisplayMapEditor();
 void DisplayTileSet(int setno);
 void DisplaySelectedTile(int aTile);
+// The drawing-plane point (x, y) under window pixel (px, py), counted from the
+// window's top-left, on the layer `depth` units in front of the map's plane,
+// through the view the last frame drew with.
+void ClickPoint(int px, int py, float depth, double* x, double* y);
+void EditorClick();   // what the click at (clickX, clickY) hit
+void EditorViewCentre(int32_t* x, int32_t* y);
+void DisplayEditorCell(int32_t i, int32_t j, int32_t x, int32_t y, bool inside);
+void CentreEditorView();
+void PanEditorView(int32_t dx, int32_t dy);
+void UndoPainting();
+void SwitchTileSet();
+void ForgetPainting();   // the map in memory is the file's: nothing to undo, nothing unsaved
+void SaveUnsavedPainting();
 // ---- images and textures (world/tga.cpp) -----------------------------------------
 enum { TGA_FILE_NOT_FOUND = 13, TGA_BAD_IMAGE_TYPE = 14, TGA_BAD_DIMENSION = 15,
        TGA_BAD_BITS = 16, TGA_BAD_DATA = 17 };

@@ -103,26 +103,6 @@ TEST_F(PlayerWorld, KeyLatchesAndTheMenu) {
   EXPECT_EQ(win.requests, std::vector<std::string>({"FullScreen", "Reshape 640 480", "Position 32 32", "Quit"}));
 }
 
-TEST_F(PlayerWorld, EditorKeysReloadAndSaveOnlyWhileEditing) {
-  std::string path = testing::TempDir() + "quarn_controls_map.qnm";
-  std::remove(path.c_str());
-  std::snprintf(MapEditState.mapname, sizeof MapEditState.mapname, "%s", path.c_str());
-  keys.held = {'5', '7', '8'};
-  keys.Down(1, '2');
-  testing::internal::CaptureStdout();
-  Frame(0);   // mirroring works with the editor off; reload and save do not
-  EXPECT_EQ(V({testing::internal::GetCapturedStdout() == "", MapEditState.tileflip}), V({1, mtY}));
-  testing::internal::CaptureStdout();
-  for (int f = 1; f < 4; ++f) Frame(f);   // on: reload, then save, once per frame while held
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(V({Count(out, " not found!\n"), Count(out, " loaded\n"), Count(out, "map saved to " + path)}), V({1, 2, 3}));
-  MapEditState.saving = 1;   // a reload or save already running
-  testing::internal::CaptureStdout();
-  Frame(4);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  std::remove(path.c_str());
-}
-
 // A man heavy enough for the jetpack to beat gravity, held against a wall by
 // a walking key, can still fly up it: his step stops at the wall's face, so
 // the probe over his leading top corner stays open. From a standing walk and

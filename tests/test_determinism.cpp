@@ -151,6 +151,11 @@ const Scripted kSessions[] = {
      "80 click 300 500 2\n"
      "100 7\n"   // reload the map from the file: the painted cells go back
      "130 click 410 300\n"
+     "140-169 RIGHT\n"   // the editor's view three tiles right
+     "150 9\n"           // tile set 1
+     "160 click 600 250\n"
+     "170 click 650 250\n"
+     "180 Z\n"           // the last painted cell undone
      "200 2\n"
      "210-400 Q\n"},
 };
@@ -199,12 +204,12 @@ const Recorded kRecorded[] = {
     {"menu", 400, 0xfc992af422833053ull},
     {"menu", 500, 0xbe73f023d765659bull},
     {"menu", 600, 0x620657dd85cd447full},
-    {"editor", 100, 0x1a508d8f79c8d0f5ull},
-    {"editor", 200, 0x479fb7beaa1b9e6bull},
-    {"editor", 300, 0xb64cb22875984cb1ull},
-    {"editor", 400, 0x75df363d0af9d33bull},
-    {"editor", 500, 0xe5b2768993938180ull},
-    {"editor", 600, 0xb7630216b65d9f7dull},
+    {"editor", 100, 0xfbc28a563c68da4full},
+    {"editor", 200, 0x2ec0dc4c61cb9737ull},
+    {"editor", 300, 0x85e33c0483817eaeull},
+    {"editor", 400, 0x5b306b5404dfe9a6ull},
+    {"editor", 500, 0x496fff9f70f6a218ull},
+    {"editor", 600, 0x1255dea73959ce4dull},
 };
 // clang-format on
 

@@ -131,6 +131,7 @@ TEST_F(Fresh, InvariantCheckCatchesEachBrokenTable) {
       {"player 3's held", [] { players[3].held.kind = TEntityKind(-1); }},
       {"particle 65534", [] { Particles[65534] = {1, 0, 0, 0, 0, 5, TParticleType(6)}; }},
       {"editor tile", [] { MapEditState.tile = 256; }},
+      {"editor history", [] { EditorState.undos = 2; }},   // more than there are unsaved cells
   };
   for (const Breakage& b : breaks) {
     SCOPED_TRACE(b.what);

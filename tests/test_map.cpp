@@ -55,28 +55,6 @@ TEST_F(MapQuery, TileCellsAndTheirFlips) {
     }
 }
 
-TEST_F(MapFile, SaveAndLoadGiveBackEveryWord) {
-  Folder("map");
-  for (auto& column : mapt)
-    for (uint32_t& w : column) w = uint32_t(Rand()) << 17 ^ uint32_t(Rand());
-  uint32_t before[256][256];
-  std::memcpy(before, mapt, sizeof before);
-  testing::internal::CaptureStdout();
-  SaveMap("map\\saved.qnm");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "map saved to map\\saved.qnm");
-  std::vector<uint8_t> file = ReadFile("map/saved.qnm");
-  ASSERT_EQ(file.size(), 262144u);
-  // little-endian words, tile column after tile column: word 256 is mapt[1][0]
-  EXPECT_EQ(file[1024] | file[1025] << 8 | file[1026] << 16 | uint32_t(file[1027]) << 24, before[1][0]);
-  EXPECT_TRUE(ReadFile("map/saved.qnm.tmp").empty());
-
-  std::memset(mapt, 0, sizeof mapt);
-  testing::internal::CaptureStdout();
-  InitialiseMap("map\\saved.qnm");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "map map\\saved.qnm loaded\n");
-  EXPECT_EQ(std::memcmp(before, mapt, sizeof before), 0);
-}
-
 TEST_F(MapFile, ShortLongAndMissingFilesLoadWhatTheyHold) {
   for (auto& column : mapt)
     for (uint32_t& w : column) w = 0xABCD;
@@ -95,18 +73,4 @@ TEST_F(MapFile, ShortLongAndMissingFilesLoadWhatTheyHold) {
   InitialiseMap("map\\nothere.qnm");
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "map map\\nothere.qnm not found!\n");
   EXPECT_EQ(mapt[255][255], 0x11111111u);
-}
-
-TEST_F(MapFile, AFailedSaveKeepsTheOldFileAndTheMap) {
-  Folder("map/keep.qnm.tmp");   // a folder where the new file would be written
-  std::vector<uint8_t> old(262144, 0x5A);
-  WriteFile("map/keep.qnm", old);
-  mapt[4][4] = 44;
-  testing::internal::CaptureStdout();
-  SaveMap("map\\keep.qnm");
-  SaveMap("nosuchfolder\\new.qnm");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "map save to map\\keep.qnm failed\nmap save to nosuchfolder\\new.qnm failed\n");
-  EXPECT_EQ(ReadFile("map/keep.qnm"), old);
-  EXPECT_EQ(mapt[4][4], 44u);
 }

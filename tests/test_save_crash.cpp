@@ -1,9 +1,12 @@
-// The editor's save never leaves a torn map. A save killed at any moment, or
-// one that runs out of room on the disk, leaves the map file whole: exactly
-// 262,144 bytes, the old map or the new one.
+// The editor's save never leaves a torn map and never clobbers what it should
+// not. A save killed at any moment, or one whose writes fail, leaves the map
+// file whole: exactly 262,144 bytes, the old map or the new one. A save keeps
+// links, the mode and the owner of the file it replaces, and the user's own
+// files beside it; it refuses a file the user may not write.
+#include <dirent.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,6 +16,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,7 +28,6 @@ namespace {
 constexpr size_t kMapBytes = 262144;
 const char* const kMapName = "map\\phoebus.qnm";
 const char* const kMapPath = "map/phoebus.qnm";
-const char* const kTempPath = "map/phoebus.qnm.tmp";
 
 // A map whose every word depends on `seed` and on its place, so that any mix
 // of two maps, or a shift, shows in the bytes.
@@ -41,9 +44,16 @@ std::vector<uint8_t> MapBytes() {
   return out;
 }
 
-bool Exists(const char* path) {
-  struct stat st;
-  return ::stat(path, &st) == 0;
+// The files of a folder but for . and .., sorted.
+std::vector<std::string> Files(const char* dir) {
+  std::vector<std::string> out;
+  if (DIR* d = ::opendir(dir)) {
+    while (dirent* e = ::readdir(d))
+      if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, "..")) out.push_back(e->d_name);
+    ::closedir(d);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 // Sleeps for `us` microseconds, resuming after signals.
@@ -93,7 +103,7 @@ TEST_F(SaveCrash, KilledAtRandomMomentsLeavesAWholeMap) {
 
   std::mt19937 rng(20240611);
   std::uniform_int_distribution<long> delay(0, 3 * saveUs);
-  int oldWhole = 0, newWhole = 0, tempLeft = 0;
+  int oldWhole = 0, newWhole = 0, tempLeft = 0, copiesBefore = 0;
   for (int round = 0; round < 100; ++round) {
     pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
@@ -117,7 +127,9 @@ TEST_F(SaveCrash, KilledAtRandomMomentsLeavesAWholeMap) {
     ASSERT_TRUE(isOld || isNew) << "round " << round << ": the map file is a mix of two maps";
     oldWhole += isOld;
     newWhole += isNew;
-    tempLeft += Exists(kTempPath);
+    int copies = int(Files("map").size()) - 1;   // left by killed saves so far
+    tempLeft += copies > copiesBefore;
+    copiesBefore = copies;
   }
   std::printf("one save: %ld us; after 100 kills: old map %d, new map %d, temp file left %d\n",
               saveUs, oldWhole, newWhole, tempLeft);
@@ -126,70 +138,126 @@ TEST_F(SaveCrash, KilledAtRandomMomentsLeavesAWholeMap) {
   EXPECT_GT(newWhole, 0);
   EXPECT_GT(tempLeft, 0);
 
-  // a temp file left by a killed save does not stand in the way of the next
+  // the copies left by killed saves do not stand in the way of the next,
+  // which loads back word for word
   EXPECT_EQ(Save(2), "map saved to map\\phoebus.qnm");
   EXPECT_TRUE(ReadFile(kMapPath) == newMap) << "the map file is not the new map";
-  EXPECT_FALSE(Exists(kTempPath));
-}
-
-// A file system with room for the old map but not for a second copy: the save
-// fails, says so on the console, leaves the old file whole and the map in
-// memory as it was, and takes no room. Needs a tmpfs mount (root); skipped
-// where mounting is not permitted.
-TEST_F(SaveCrash, FullFileSystemKeepsTheOldMap) {
-  std::string mnt = dir + "/small";
-  Folder(mnt);
-  // 320 KiB: the 256 KiB map fits once, its new copy does not
-  if (::mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=320k,mode=0755") != 0)
-    GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
-  struct Unmount {
-    std::string path, back;
-    ~Unmount() {
-      (void)!::chdir(back.c_str());
-      ::umount2(path.c_str(), MNT_DETACH);
-    }
-  } unmount{mnt, dir};
-  ASSERT_EQ(::chdir(mnt.c_str()), 0);
-  Folder("map");
-
-  ASSERT_EQ(Save(1), "map saved to map\\phoebus.qnm");
-  ASSERT_TRUE(ReadFile(kMapPath) == oldMap) << "the map file is not the old map";
-
-  EXPECT_EQ(Save(2), "map save to map\\phoebus.qnm failed\n");
-  EXPECT_TRUE(ReadFile(kMapPath) == oldMap) << "the map file is not the old map";
-  EXPECT_TRUE(MapBytes() == newMap) << "the map in memory changed";
-  EXPECT_FALSE(Exists(kTempPath)) << "the failed save left its temp file behind";
-
-  // once there is room again the same map saves
-  ASSERT_EQ(::unlink(kMapPath), 0);
-  EXPECT_EQ(Save(2), "map saved to map\\phoebus.qnm");
-  EXPECT_TRUE(ReadFile(kMapPath) == newMap) << "the map file is not the new map";
-}
-
-// The same refusal without a mount: a file size limit below the map's size
-// makes the write fail part way through (SIGXFSZ ignored, so write answers
-// EFBIG). Runs everywhere.
-TEST_F(SaveCrash, WriteCutShortKeepsTheOldMap) {
-  ASSERT_EQ(Save(1), "map saved to map\\phoebus.qnm");
-
-  rlimit before;
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-  if (before.rlim_max != RLIM_INFINITY && before.rlim_max < 100000)
-    GTEST_SKIP() << "the file size limit is already below 100,000 bytes";
-  struct sigaction ignore {}, oldAction {};
-  ignore.sa_handler = SIG_IGN;
-  ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &oldAction), 0);
-  rlimit small = before;
-  small.rlim_cur = 100000;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  FillMap(2);
+  FillMap(3);
   testing::internal::CaptureStdout();
-  SaveMap(kMapName);
-  std::string line = testing::internal::GetCapturedStdout();
-  ::setrlimit(RLIMIT_FSIZE, &before);
-  ::sigaction(SIGXFSZ, &oldAction, nullptr);
+  InitialiseMap(kMapName);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "map map\\phoebus.qnm loaded\n");
+  EXPECT_TRUE(MapBytes() == newMap) << "the map loaded is not the map saved";
+}
 
-  EXPECT_EQ(line, "map save to map\\phoebus.qnm failed\n");
-  EXPECT_TRUE(ReadFile(kMapPath) == oldMap) << "the map file is not the old map";
-  EXPECT_FALSE(Exists(kTempPath));
+// What stands at the map's name, or beside it, before a save of the new map.
+TEST_F(SaveCrash, ASaveKeepsLinksModesAndTheUsersFiles) {
+  auto mode = [](const char* path) { struct stat st {}; ::stat(path, &st); return st.st_mode & 07777; };
+  rlimit limit {};
+  struct sigaction ignore {}, action {};
+  ignore.sa_handler = SIG_IGN;
+  struct Case {
+    const char* name;
+    std::function<void()> before;
+    const char* line;   // after "map save"
+    std::function<void()> after;
+  } cases[] = {
+      {"a symlink: its target takes the new map, the link stays",
+       [&] { Folder("store"), WriteFile("store/real.qnm", oldMap), ::symlink("../store/real.qnm", kMapPath); },
+       "d to map\\phoebus.qnm",
+       [&] {
+         char target[64] = {};
+         EXPECT_EQ(std::string(target, size_t(::readlink(kMapPath, target, sizeof target))), "../store/real.qnm");
+         EXPECT_TRUE(ReadFile("store/real.qnm") == newMap);
+       }},
+      {"a hard link: both names see the new map",
+       [&] { Folder("store"), WriteFile(kMapPath, oldMap), ::link(kMapPath, "store/alias.qnm"); },
+       "d to map\\phoebus.qnm",
+       [&] {
+         struct stat a {}, b {};
+         EXPECT_EQ(::stat(kMapPath, &a) | ::stat("store/alias.qnm", &b), 0);
+         EXPECT_EQ(std::make_tuple(a.st_ino, a.st_nlink), std::make_tuple(b.st_ino, nlink_t(2)));
+         EXPECT_TRUE(ReadFile(kMapPath) == newMap && ReadFile("store/alias.qnm") == newMap);
+       }},
+      {"the user's own <map>.tmp and the map's mode 0640 are kept",
+       [&] { WriteFile(kMapPath, oldMap), ::chmod(kMapPath, 0640), WriteFile("map/phoebus.qnm.tmp", {'m', 'e'}); },
+       "d to map\\phoebus.qnm",
+       [&] {
+         EXPECT_TRUE(ReadFile(kMapPath) == newMap && mode(kMapPath) == 0640);
+         EXPECT_EQ(ReadFile("map/phoebus.qnm.tmp"), (std::vector<uint8_t>{'m', 'e'}));
+         EXPECT_EQ(Files("map"), (std::vector<std::string>{"phoebus.qnm", "phoebus.qnm.tmp"}));
+       }},
+      {"no map folder: it is made",
+       [] { (void)!std::system("rm -r map"); }, "d to map\\phoebus.qnm",
+       [&] { EXPECT_TRUE(ReadFile(kMapPath) == newMap); }},
+      {"a folder at the map's name is left alone",
+       [] { Folder(kMapPath); }, " to map\\phoebus.qnm failed: not a regular file\n",
+       [] { EXPECT_EQ(Files("map"), std::vector<std::string>{"phoebus.qnm"}); }},
+      {"a write cut short by a file size limit (SIGXFSZ ignored): the old map and the map in memory stay",
+       [&] {
+         WriteFile(kMapPath, oldMap);
+         ::getrlimit(RLIMIT_FSIZE, &limit), ::sigaction(SIGXFSZ, &ignore, &action);
+         rlimit small = limit;
+         small.rlim_cur = 100000;
+         ::setrlimit(RLIMIT_FSIZE, &small);
+       },
+       " to map\\phoebus.qnm failed: File too large\n",
+       [&] {
+         ::setrlimit(RLIMIT_FSIZE, &limit), ::sigaction(SIGXFSZ, &action, nullptr);
+         EXPECT_TRUE(ReadFile(kMapPath) == oldMap && MapBytes() == newMap);
+         EXPECT_EQ(Files("map"), std::vector<std::string>{"phoebus.qnm"});
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    (void)!std::system("rm -rf map store && mkdir map");
+    c.before();
+    EXPECT_EQ(Save(2), std::string("map save") + c.line);
+    c.after();
+  }
+
+  // As an ordinary user (the test drops to nobody where it runs as root), a
+  // map the user may not write is refused with the reason and left as it was,
+  // and so is a folder the user may not make; as root, the new file keeps the
+  // old one's owner.
+  const uid_t nobody = 65534;
+  (void)!std::system("rm -rf map && mkdir map");
+  ASSERT_EQ(::chmod(dir.c_str(), 0755), 0);
+  WriteFile(kMapPath, oldMap);
+  ASSERT_EQ(::chmod(kMapPath, 0444), 0);
+  std::string said, refused = "map save to map\\phoebus.qnm failed: Permission denied\n";
+  if (::geteuid() != 0) {
+    said = Save(2);
+  } else {
+    refused += "map save to made\\phoebus.qnm failed: cannot make the folder made: Permission denied\n";
+    ASSERT_EQ(::chown("map", nobody, nobody) | ::chown(kMapPath, nobody, nobody), 0);
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      if (::setgroups(0, nullptr) || ::setgid(nobody) || ::setuid(nobody)) ::_exit(77);
+      ::dup2(out[1], 1);
+      FillMap(2);
+      SaveMap(kMapName);
+      SaveMap("made\\phoebus.qnm");
+      std::fflush(stdout);
+      ::_exit(0);
+    }
+    ::close(out[1]);
+    char buf[256];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, size_t(n));
+    ::close(out[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot drop to the user nobody here";
+  }
+  EXPECT_EQ(said, refused);
+  EXPECT_TRUE(ReadFile(kMapPath) == oldMap && mode(kMapPath) == 0444) << "the map file changed";
+  EXPECT_EQ(Files("map"), std::vector<std::string>{"phoebus.qnm"});
+  if (::geteuid() != 0) return;
+  ASSERT_EQ(::chmod(kMapPath, 0640), 0);   // root may write it: the owner stays
+  EXPECT_EQ(Save(2), "map saved to map\\phoebus.qnm");
+  struct stat st {};
+  EXPECT_EQ(::stat(kMapPath, &st), 0);
+  EXPECT_EQ(std::make_tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::make_tuple(nobody, nobody, 0640u));
 }

@@ -8,7 +8,7 @@
 # its east wall onto the gallery and take the booster, teleport back to the
 # start and go west into the trap room and out again, the window key and
 # full screen again, the menu, then the editor (pick a tile, paint, save,
-# paint once more, reload) and Escape. Screenshots go beside this script; the console to console.txt
+# pick the ground's tile up, pan, paint once more, reload) and Escape. Screenshots go beside this script; the console to console.txt
 # beside them.
 #
 # The route is steered by the game's own position key (A prints the tile
@@ -149,16 +149,22 @@ shot 17-full-screen-again
 xdotool key 0; sleep 1; shot 18-menu; sleep 1; xdotool key 0; sleep 0.5
 
 # ---- the editor -------------------------------------------------------------------
+# At the default zoom a palette cell is about 19 pixels square and a map cell
+# about 76: the clicks aim at the middles of the cells drawn there.
 xdotool key 2; sleep 1
 shot 19-editor
-xdotool mousemove 40 24 click 1                # palette cell (3, 2): tile 35
+xdotool mousemove 67 48 click 1                # palette cell (3, 2): tile 35
 sleep 0.5
 hold 4 0.2                                     # mirrored left to right
-for x in 520 536 552 568 584; do xdotool mousemove "$x" 300 click 1; sleep 0.3; done
+for x in 430 506 582 658 734; do xdotool mousemove "$x" 300 click 1; sleep 0.3; done
 shot 20-painted
 xdotool key 8                                  # save
 sleep 0.5
-xdotool mousemove 520 460 click 1              # one more tile, not saved
+xdotool mousemove 700 470 click 3              # the ground's tile picked up (right click)
+sleep 0.3
+xdotool key Right Right                        # the view two tiles right
+sleep 0.5
+xdotool mousemove 600 110 click 1              # one more tile, in the sky, not saved
 sleep 0.5
 shot 21-unsaved-tile
 xdotool key 7                                  # reload: the unsaved tile goes

@@ -344,6 +344,10 @@ bool CheckWorldInvariants(char* why, size_t size) {
     return Broken(why, size, "editor tile %d outside 0..255", MapEditState.tile);
   if (MapEditState.tileflip < mtNorm || MapEditState.tileflip > mtXY)
     return Broken(why, size, "editor tile flip %d outside 0..3", MapEditState.tileflip);
+  const TEditorState& ed = EditorState;
+  if (ed.undos < 0 || ed.undos > EDIT_HISTORY || ed.next < 0 || ed.next >= EDIT_HISTORY ||
+      ed.unsaved < ed.undos)
+    return Broken(why, size, "editor history: %d cells to undo, %d unsaved", ed.undos, ed.unsaved);
   for (int i = 0; i < MAX_ENTITIES; ++i) {
     const TEntity& e = Entities[i];
     if (!EntityOk(e))

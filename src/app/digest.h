@@ -64,6 +64,6 @@ int32_t EntityRef(const TEntity* e);
 
 // Checks the tables' invariants (slot markers and cursors in range, frame
 // counter and zoom in range, the player's entity index valid, entity pointers
-// into the tables). Answers true when all hold; otherwise false with the first
+// into the tables, the editor's history). Answers true when all hold; otherwise false with the first
 // broken one described in `why`.
 bool CheckWorldInvariants(char* why, size_t size);

@@ -17,7 +17,7 @@ namespace {
 // point (416, 416) lies on the view axis, zoomfac units from the eye.
 void ResetView() {
   draw->LoadIdentity();
-  draw->Translate(-416.0f, -416.0f, -float(zoomfac));
+  draw->Translate(-VIEW_CENTRE, -VIEW_CENTRE, -float(zoomfac));
 }
 
 }  // namespace
@@ -123,7 +123,7 @@ void glutResize(int w, int h) {
   if (h == 0) return;
   winW = w;
   winH = h;
-  draw->Reshape(winW, winH, 90.0, 1.33, 1.0, 9999.0);
+  draw->Reshape(winW, winH, VIEW_FOVY, VIEW_ASPECT, VIEW_NEAR, VIEW_FAR);
   window->PostRedisplay();
 }
 
@@ -134,6 +134,9 @@ void glutMouse(int button, int state, int x, int y) {
   mouseX = ((x * 800 + 6400) / winW) / 16;
   mouseY = 31 - ((y * 600 + 4800) / winH) / 16;
   mouseB = button;
+  clickX = x;
+  clickY = y;
+  EditorClick();
 }
 
 void InitialiseSinCos() {
@@ -146,6 +149,7 @@ void InitialiseSinCos() {
 }
 
 void QuitQuarn() {
+  SaveUnsavedPainting();
   FreeSoundSystem();
   Say("sound freed\n");
   FreeRest();

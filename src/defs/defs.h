@@ -14,6 +14,16 @@ constexpr int32_t MAP_TILES = 256;         // the map is 256 x 256 tiles
 constexpr int32_t DISPW = 800;             // design screen
 constexpr int32_t DISPH = 600;
 
+// The view every frame draws with: a perspective of 90 degrees, aspect 1.33
+// whatever the window's shape, near plane 1, far plane 9999, over the whole
+// window; the reset view steps back zoomfac units from the drawing plane and
+// puts its point (416, 416) on the view axis.
+constexpr double VIEW_FOVY = 90.0;
+constexpr double VIEW_ASPECT = 1.33;
+constexpr double VIEW_NEAR = 1.0;
+constexpr double VIEW_FAR = 9999.0;
+constexpr float VIEW_CENTRE = 416.0f;
+
 constexpr int MAX_ENTITIES = 4096;
 constexpr int MAX_CLASSES = 256;
 constexpr int MAX_PLAYERS = 15;
@@ -183,14 +193,35 @@ struct TMapEditState {
   int32_t saving;
 };
 
+// What the editor's tools keep between frames (world/editor.cpp).
+enum TEditTarget : int32_t { etNothing, etPalette, etMap };
+constexpr int EDIT_HISTORY = 1024;   // painted cells that can be undone
+struct TEditedCell {
+  int32_t x, y;
+  uint32_t before;   // the tile word the paint replaced
+};
+struct TEditorState {
+  TEditTarget target;      // what the last click hit, in the picture it was made on
+  int32_t tile;            // the palette cell it hit
+  int32_t cellx, celly;    // the map cell it hit
+  int32_t panx, pany;      // the view's offset from player 0, in tiles
+  int32_t panheld;         // frames an arrow key has been held
+  int32_t undo_hit, set_hit;   // key latches of the undo and tile-set keys
+  int32_t unsaved;         // painted cells the map file does not have
+  int32_t undos, next;     // undoable cells, and the history slot the next one takes
+  TEditedCell history[EDIT_HISTORY];
+};
+
 // ---- global tables and frame globals (defined in globals.cpp) ------------------
 // frame
 extern int32_t framectr, zoomfac, winW, winH;
 extern int32_t mouseX, mouseY, mouseB;
+extern int32_t clickX, clickY;   // the last click's window pixel, from the top-left
 extern int32_t mnu_disp, hud_disp;
 extern int32_t oldx, oldy;
 extern int32_t xsin[360], xcos[360];
 extern TMapEditState MapEditState;
+extern TEditorState EditorState;
 // world
 extern uint32_t mapt[MAP_TILES][MAP_TILES];
 extern uint8_t mapmasks[2][1024 * 1024];

@@ -9,10 +9,12 @@ uint32_t randstate = 1;
 
 int32_t framectr = 0, zoomfac = 256, winW = 800, winH = 600;
 int32_t mouseX = 0, mouseY = 0, mouseB = -1;
+int32_t clickX = 0, clickY = 0;
 int32_t mnu_disp = 0, hud_disp = 0;
 int32_t oldx = 0, oldy = 0;
 int32_t xsin[360], xcos[360];
 TMapEditState MapEditState;
+TEditorState EditorState;
 
 uint32_t mapt[MAP_TILES][MAP_TILES];
 uint8_t mapmasks[2][1024 * 1024];
@@ -39,10 +41,12 @@ void ResetGlobals() {
   ResetRand();
   framectr = 0; zoomfac = 256; winW = 800; winH = 600;
   mouseX = 0; mouseY = 0; mouseB = -1;
+  clickX = 0; clickY = 0;
   mnu_disp = 0; hud_disp = 0; oldx = 0; oldy = 0;
   std::memset(xsin, 0, sizeof xsin);
   std::memset(xcos, 0, sizeof xcos);
   std::memset(&MapEditState, 0, sizeof MapEditState);
+  std::memset(static_cast<void*>(&EditorState), 0, sizeof EditorState);
   std::memset(mapt, 0, sizeof mapt);
   std::memset(mapmasks, 0, sizeof mapmasks);
   mapx = mapy = ax = ay = 0;

@@ -68,12 +68,16 @@ Draw* NullDraw();    // draws nothing (benchmarks, headless runs)
 // Windows virtual-key codes are the game's key names.
 enum : int {
   VK_LBUTTON = 0x01, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_ESCAPE = 0x1B,
+  VK_LEFT = 0x25, VK_UP, VK_RIGHT, VK_DOWN,
   VK_NUMPAD2 = 0x62, VK_NUMPAD8 = 0x68,
   VK_F1 = 0x70, VK_F2, VK_F3, VK_F4, VK_F5, VK_F6, VK_F7, VK_F8, VK_F9, VK_F10
 };
 struct Keyboard {
   virtual ~Keyboard() = default;
-  // non-zero when the key is down now or was pressed since the last poll of it
+  // non-zero when the key is down now, or was pressed between the previous
+  // frame's poll and this frame's. A press counts only in the frame that
+  // follows it: read by no row of that frame, it is forgotten at the next
+  // poll, so it can never act later.
   virtual int KeyState(int vk) = 0;
 };
 extern Keyboard* keyboard;   // never null: no key is down until one is installed

@@ -94,7 +94,10 @@ void PlayerKeyCheck(TPlayerState* p) {
   if (Down('U')) BlowPodWhistle(p);
 
   // the map editor
-  if (Pressed('2', maped_hit)) MapEditState.editing = ~MapEditState.editing;
+  if (Pressed('2', maped_hit)) {
+    MapEditState.editing = ~MapEditState.editing;
+    CentreEditorView();   // the view is the player's again
+  }
   if (Down('3')) MapEditState.tileflip = mtNorm;
   if (Down('4')) MapEditState.tileflip = mtX;
   if (Down('5')) MapEditState.tileflip = mtY;
@@ -110,6 +113,11 @@ void PlayerKeyCheck(TPlayerState* p) {
     SaveMap(MapEditState.mapname);
     MapEditState.saving = 0;
   }
+  // the editor's own tools, on keys the game leaves free
+  PanEditorView((Down(VK_RIGHT) ? 1 : 0) - (Down(VK_LEFT) ? 1 : 0),
+                (Down(VK_DOWN) ? 1 : 0) - (Down(VK_UP) ? 1 : 0));
+  if (Pressed('Z', EditorState.undo_hit)) UndoPainting();
+  if (Pressed('9', EditorState.set_hit)) SwitchTileSet();
 }
 
 // ---- walking and turning ------------------------------------------------------

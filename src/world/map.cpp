@@ -1,6 +1,6 @@
 // The tile map: the 256 x 256 grid of tile words, its file, the per-pixel
 // collision query; the drawing of the 12 x 12 tiles around player 0 with the
-// camera it sets; and the map editor's overlay.
+// camera it sets, and the two small drawing routines the editor uses.
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "defs/console.h"
@@ -22,10 +23,6 @@ constexpr int MAP_WORDS = MAP_TILES * MAP_TILES;   // 65,536 words, 262,144 byte
 
 uint32_t& MapWord(int k) { return mapt[k / MAP_TILES][k % MAP_TILES]; }
 
-// Only tile sets 0 and 1 and the four flips are ever written; any other word
-// is treated as empty by the query and is not drawn.
-bool KnownTile(uint32_t set, uint32_t flip) { return set <= 1 && flip <= mtXY; }
-
 bool WriteAll(int fd, const uint8_t* p, size_t n) {
   while (n > 0) {
     ssize_t w = ::write(fd, p, n);
@@ -39,13 +36,10 @@ bool WriteAll(int fd, const uint8_t* p, size_t n) {
   return true;
 }
 
-// Writes the whole map to `tmp`, flushed to the disk; false when any step fails.
-bool WriteMapFile(const char* tmp) {
-  int fd = ::open(tmp, O_WRONLY | O_CREAT | O_TRUNC, 0666);
-  if (fd < 0) return false;
+// Writes the whole map into the open file from its start.
+bool WriteWords(int fd) {
   uint8_t chunk[4096];
-  bool ok = true;
-  for (int k = 0; ok && k < MAP_WORDS; k += int(sizeof chunk / 4)) {
+  for (int k = 0; k < MAP_WORDS; k += int(sizeof chunk / 4)) {
     for (int i = 0; i < int(sizeof chunk / 4); ++i) {
       uint32_t w = MapWord(k + i);
       chunk[4 * i + 0] = uint8_t(w);
@@ -53,25 +47,84 @@ bool WriteMapFile(const char* tmp) {
       chunk[4 * i + 2] = uint8_t(w >> 16);
       chunk[4 * i + 3] = uint8_t(w >> 24);
     }
-    ok = WriteAll(fd, chunk, sizeof chunk);
+    if (!WriteAll(fd, chunk, sizeof chunk)) return false;
   }
-  if (ok) ok = ::fsync(fd) == 0;
-  if (::close(fd) != 0) ok = false;
-  return ok;
+  return true;
+}
+
+// The folder part of `path`, "." when it has none.
+void FolderOf(const char* path, char* dir, size_t size) {
+  std::snprintf(dir, size, "%s", path);
+  char* slash = std::strrchr(dir, '/');
+  if (slash == dir) slash[1] = 0;
+  else if (slash) *slash = 0;
+  else std::snprintf(dir, size, ".");
 }
 
 // Makes a finished rename durable: the folder that holds `path` is synced.
 void SyncFolderOf(const char* path) {
   char dir[4096];
-  std::snprintf(dir, sizeof dir, "%s", path);
-  char* slash = std::strrchr(dir, '/');
-  if (slash == dir) slash[1] = 0;
-  else if (slash) *slash = 0;
-  else std::strcpy(dir, ".");
+  FolderOf(path, dir, sizeof dir);
   int fd = ::open(dir, O_RDONLY | O_DIRECTORY);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
+}
+
+// Turns `path` into the file its symbolic links finally name, which need not
+// exist yet; false (errno set) when the links go round or get too long.
+bool FollowLinks(char* path, size_t size) {
+  for (int hop = 0; hop < 40; ++hop) {
+    char target[4096], next[4096];
+    ssize_t n = ::readlink(path, target, sizeof target - 1);
+    if (n < 0) return errno == EINVAL || errno == ENOENT;   // not a link, or nothing there
+    target[n] = 0;
+    const char* slash = std::strrchr(path, '/');
+    int len = target[0] == '/' || !slash
+                  ? std::snprintf(next, sizeof next, "%s", target)
+                  : std::snprintf(next, sizeof next, "%.*s/%s", int(slash - path), path, target);
+    if (len < 0 || size_t(len) >= size || size_t(len) >= sizeof next) {
+      errno = ENAMETOOLONG;
+      return false;
+    }
+    std::memcpy(path, next, size_t(len) + 1);
+  }
+  errno = ELOOP;
+  return false;
+}
+
+// Makes the folder `dir` and any folder above it that is missing.
+bool MakeFolders(char* dir) {
+  for (char* p = dir + 1;; ++p) {
+    if (*p != '/' && *p != 0) continue;
+    char c = *p;
+    *p = 0;
+    int made = ::mkdir(dir, 0777), e = errno;
+    *p = c;
+    if (made != 0 && e != EEXIST) return errno = e, false;
+    if (c == 0) return true;
+  }
+}
+
+mode_t CurrentUmask() {
+  mode_t m = ::umask(0);
+  ::umask(m);
+  return m;
+}
+
+// Writes the map over the file in place, for a file with other hard links,
+// which a rename would leave holding the old map. `touched` tells whether the
+// file may have changed when it fails.
+bool Overwrite(const char* path, bool* touched) {
+  *touched = false;
+  int fd = ::open(path, O_WRONLY);
+  if (fd < 0) return false;
+  *touched = true;
+  bool ok = WriteWords(fd) && ::ftruncate(fd, off_t(MAP_WORDS) * 4) == 0 && ::fsync(fd) == 0;
+  int e = errno;
+  if (::close(fd) != 0 && ok) ok = false, e = errno;
+  errno = e;
+  return ok;
 }
 
 }  // namespace
@@ -94,26 +147,83 @@ void InitialiseMap(const char* f) {
                  uint32_t(b[3]) << 24;
   }
   std::fclose(fp);
+  ForgetPainting();
   Say("map %s loaded\n", f);
 }
 
-// The map is written beside the old file and renamed over it once it is
-// complete on the disk, so a failed or interrupted save never leaves a torn
-// map: on failure the old file and the map in memory stay as they are.
-void SaveMap(const char* f) {
-  char path[4096], tmp[4096 + 8];
-  bool ok = DataFilePath(f, path, sizeof path);
-  if (ok) {
-    std::snprintf(tmp, sizeof tmp, "%s.tmp", path);
-    ok = WriteMapFile(tmp);
-    if (ok) ok = std::rename(tmp, path) == 0;
-    if (!ok) ::unlink(tmp);
-    else SyncFolderOf(path);
+// The map is written to a new file of a unique name beside the old one and
+// renamed over it once it is complete on the disk, so a failed or interrupted
+// save never leaves a torn map: on failure the old file and the map in memory
+// stay as they are. A symbolic link is followed to the file it names, and the
+// link stays a link; the new file takes the old one's mode and, where the
+// process may, its owner; a file the user may not write is not replaced. A
+// file with other hard links is written in place once the complete copy is on
+// the disk, so every link sees the new map; if that write fails, the copy is
+// kept and named in the reason.
+bool WriteMapFile(const char* f, char* why, size_t size) {
+  char path[4096], dir[4096], tmp[4096 + 16];
+  auto fail = [&](const char* what) {
+    int e = errno;
+    std::snprintf(why, size, "%s%s%s", what, *what ? ": " : "", std::strerror(e));
+    return false;
+  };
+  if (!DataFilePath(f, path, sizeof path)) return errno = ENAMETOOLONG, fail("");
+  if (!FollowLinks(path, sizeof path)) return fail("");
+  FolderOf(path, dir, sizeof dir);
+  struct stat old;
+  if (::stat(dir, &old) != 0) {
+    if (errno != ENOENT || !MakeFolders(dir)) {
+      char what[4096 + 32];
+      std::snprintf(what, sizeof what, "cannot make the folder %s", dir);
+      return fail(what);
+    }
   }
-  if (ok)
+  bool replaces = ::stat(path, &old) == 0;
+  if (!replaces && errno != ENOENT) return fail("");
+  if (replaces && !S_ISREG(old.st_mode)) return std::snprintf(why, size, "not a regular file"), false;
+  if (replaces && ::faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) != 0) return fail("");
+
+  const char* slash = std::strrchr(path, '/');
+  int len = std::snprintf(tmp, sizeof tmp, "%s/.%s.XXXXXX", dir, slash ? slash + 1 : path);
+  if (len < 0 || size_t(len) >= sizeof tmp) return errno = ENAMETOOLONG, fail("");
+  int fd = ::mkstemp(tmp);
+  if (fd < 0) return fail("");
+  if (replaces && ::fchown(fd, old.st_uid, old.st_gid) != 0)
+    (void)!::fchown(fd, uid_t(-1), old.st_gid);
+  mode_t mode = replaces ? old.st_mode & 07777 : 0666 & ~CurrentUmask();
+  bool ok = ::fchmod(fd, mode) == 0 && WriteWords(fd) && ::fsync(fd) == 0;
+  int e = errno;
+  if (::close(fd) != 0 && ok) ok = false, e = errno;
+  if (ok && replaces && old.st_nlink > 1) {
+    bool touched = false;
+    ok = Overwrite(path, &touched);
+    e = errno;
+    if (!ok && touched) {
+      std::snprintf(why, size, "%s; the whole map is in %s", std::strerror(e), tmp);
+      return false;
+    }
+    ::unlink(tmp);
+  } else if (ok) {
+    ok = std::rename(tmp, path) == 0;
+    e = errno;
+  }
+  if (!ok) {
+    ::unlink(tmp);
+    errno = e;
+    return fail("");
+  }
+  SyncFolderOf(path);
+  return true;
+}
+
+void SaveMap(const char* f) {
+  char why[512];
+  if (WriteMapFile(f, why, sizeof why)) {
+    ForgetPainting();
     Say("map saved to %s", f);
-  else
-    Say("map save to %s failed\n", f);
+  } else {
+    Say("map save to %s failed: %s\n", f, why);
+  }
 }
 
 uint8_t GetXY(int32_t x, int32_t y) {
@@ -138,11 +248,13 @@ uint8_t GetXY(int32_t x, int32_t y) {
 
 void DisplayMap() {
   // Camera: 5 tile columns left of player 0's tile and 6 right, 7 rows above
-  // and 4 below.
-  mapx = oldx / TILE_WSCALE - 5;
-  mapy = oldy / TILE_HSCALE - 7;
-  ax = 64 - (oldx % TILE_WSCALE) / DIVSCALE;
-  ay = (-(oldy % TILE_HSCALE)) / DIVSCALE;
+  // and 4 below (of the editor's view, when it is panned away from him).
+  int32_t cx = oldx, cy = oldy;
+  EditorViewCentre(&cx, &cy);
+  mapx = cx / TILE_WSCALE - 5;
+  mapy = cy / TILE_HSCALE - 7;
+  ax = 64 - (cx % TILE_WSCALE) / DIVSCALE;
+  ay = (-(cy % TILE_HSCALE)) / DIVSCALE;
 
   // Corner offsets (a, b, c, d) by flip: mirroring exchanges the corners,
   // never the texture coordinates.
@@ -211,28 +323,7 @@ void DisplayMap() {
         }
       }
 
-      // The editor's cursor: the cell under the last click outside the palette.
-      if (MapEditState.editing) {
-        if (mouseX < 16 && mouseY > 15) continue;
-        if (i != (mouseX + 4) / 4 || j != (31 - mouseY) / 4 + 3) continue;
-        char text[32];
-        std::snprintf(text, sizeof text, "(%d %d)", mouseX, mouseY);
-        draw->Texturing(false);
-        CharAtXY(text, 80, 384, 0);
-        int32_t lx = i * 64 + ax, ly = (12 - j) * 64 - ay;
-        draw->Color3(1.0f, 1.0f, 1.0f);
-        draw->Begin(dpLineLoop);
-        draw->Vertex(float(lx), float(ly), 1.0f);
-        draw->Vertex(float(lx + 64), float(ly), 1.0f);
-        draw->Vertex(float(lx + 64), float(ly + 64), 1.0f);
-        draw->Vertex(float(lx), float(ly + 64), 1.0f);
-        draw->End();
-        draw->Texturing(true);
-        if (mouseB >= 0 && inside) {
-          mapt[x][y] = uint32_t(MapEditState.tile) + (uint32_t(MapEditState.tileflip) << 28);
-          mouseB = -1;
-        }
-      }
+      if (MapEditState.editing) DisplayEditorCell(i, j, x, y, inside);
     }
   }
   draw->Texturing(false);
@@ -259,45 +350,4 @@ void TileAtXY(int aTile, int x, int y, int w, int h, int d) {
   draw->Vertex(float(x), float(y + h), float(d));
   draw->End();
   draw->Texturing(false);
-}
-
-// ---- map editor ----------------------------------------------------------------
-
-void InitialiseMapEditor() {
-  MapEditState.editing = 0;
-  MapEditState.tileset = 1;
-  MapEditState.tile = 1;
-}
-
-void DisplayMapEditor() {
-  // A click in the palette (the 16 x 16 cells at the top left) selects its tile.
-  if (mouseX >= 0 && mouseX < 16 && mouseY >= 16 && mouseY < 32)
-    MapEditState.tile = mouseX + (31 - mouseY) * 16;
-  DisplayTileSet(MapEditState.tileset);
-  DisplaySelectedTile(MapEditState.tile);
-}
-
-void DisplayTileSet(int setno) {
-  TileAtXY(setno, 80, 412, 256, 256, 3);
-  switch (MapEditState.tileflip) {
-    case mtX: CharAtXY("X", 80, 400, 3); break;
-    case mtY: CharAtXY("Y", 80, 400, 3); break;
-    case mtXY: CharAtXY("XY", 80, 400, 3); break;
-    default: break;
-  }
-}
-
-void DisplaySelectedTile(int aTile) {
-  int tx = (aTile % 16) * 16;
-  int ty = (15 - aTile / 16) * 16;
-  draw->Color4(1.0f, 1.0f, 1.0f, 0.8f);
-  draw->Begin(dpLineLoop);
-  draw->Vertex(float(80 + tx), float(412 + ty), 4.0f);
-  draw->Vertex(float(96 + tx), float(412 + ty), 4.0f);
-  draw->Vertex(float(96 + tx), float(428 + ty), 4.0f);
-  draw->Vertex(float(80 + tx), float(428 + ty), 4.0f);
-  draw->End();
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", aTile);
-  CharAtXY(text, 128, 400, 4);
 }

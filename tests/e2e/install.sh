@@ -8,7 +8,7 @@
 set -euo pipefail
 
 : "${QUARN_BUILD_DIR:?QUARN_BUILD_DIR names the build folder}"
-source "$(dirname "$0")/common.bash" install cmake Xvfb xdotool import
+source "$(dirname "$0")/game.bash" install cmake
 
 # ---- the install ---------------------------------------------------------------------------
 prefix="$work/prefix"

@@ -8,21 +8,7 @@
 # so does closing the window (a second run).
 set -euo pipefail
 
-: "${QUARN_BIN:?QUARN_BIN names the game executable}"
-source "$(dirname "$0")/common.bash" startup Xvfb xdotool import perl cc
-
-# how often a text was printed (some console lines have no line break, so the
-# next one may follow on the same line)
-count() { grep -o -F -- "$1" "$console" | wc -l; }
-# the lines given appear in this order (other lines may come between)
-in_order() {
-  local at=0 line n
-  for line in "$@"; do
-    n=$(tail -n +"$((at + 1))" "$console" | grep -n -F -m1 -- "$line" | cut -d: -f1) || true
-    [ -n "$n" ] || fail "missing or out of order: $line"
-    at=$((at + n))
-  done
-}
+source "$(dirname "$0")/game.bash" startup cc
 
 data="$work/data"
 mkdir -p "$data/map" "$data/gfx"
@@ -62,21 +48,9 @@ EOF
 cc -o "$work/close" "$work/close.c" -lX11 || fail "cannot build the close helper"
 
 start_xvfb
-wait_exit() {
-  local status=""
-  for _ in $(seq 1 100); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then status=0; wait "$game_pid" || status=$?; break; fi
-    sleep 0.1
-  done
-  [ -n "$status" ] || fail "$1 did not end the game"
-  game_pid=""
-  [ "$status" -eq 0 ] || fail "exit status $status after $1"
-  [ "$(count "sound freed")" -eq 1 ] && [ "$(count "masks freed")" -eq 1 ] || fail "shutdown lines after $1"
-  tail -n1 "$console" | grep -q "masks freed$" || fail "masks freed is not the last line"
-}
 
 # ---- first run: start-up, picture, keys, Escape ----------------------------------------
-start_game "$data" "$QUARN_BIN"
+start_game "$data"
 head -n1 "$console" | grep -qx "made sin table" || fail "first line"
 in_order "made sin table" 'map map\phoebus.qnm loaded' "init map" "init particles" "init wind" \
   "init sound " "spawned class man" "loaded 1 tile tex(s)loaded mask 0" "spawning entities"
@@ -122,7 +96,7 @@ xdotool key Escape
 wait_exit "Escape"
 
 # ---- second run: closing the window ------------------------------------------------------
-start_game "$data" "$QUARN_BIN"
+start_game "$data"
 "$work/close" || fail "no window titled QuarnGLX"
 wait_exit "closing the window"
 echo "startup: console in order, picture shown, taps and keypad keys counted, Escape and closing quit"

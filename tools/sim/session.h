@@ -15,8 +15,9 @@
 //                                2 right; one click in every frame of FRAMES
 //
 // FRAMES is one frame "F" or an inclusive range "F-G". Key names: A..Z, 0..9,
-// RETURN, ESC, TAB, F1..F10, KP2, KP8 (numeric keypad 2 and 8), LBUTTON (the
-// left mouse button as a key). Several lines may name the same frame.
+// RETURN, ESC, TAB, F1..F10, KP2, KP8 (numeric keypad 2 and 8), LEFT, UP,
+// RIGHT, DOWN (the arrow keys), LBUTTON (the left mouse button as a key).
+// Several lines may name the same frame.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -43,6 +44,7 @@ inline const std::vector<KeyName>& KeyNames() {
         {"KP8", VK_NUMPAD8},   {"F1", VK_F1},      {"F2", VK_F2},          {"F3", VK_F3},
         {"F4", VK_F4},         {"F5", VK_F5},      {"F6", VK_F6},          {"F7", VK_F7},
         {"F8", VK_F8},         {"F9", VK_F9},      {"F10", VK_F10},        {"LBUTTON", VK_LBUTTON},
+        {"LEFT", VK_LEFT},     {"UP", VK_UP},      {"RIGHT", VK_RIGHT},    {"DOWN", VK_DOWN},
     };
     static const char* const letters[26] = {"A", "B", "C", "D", "E", "F", "G", "H", "I",
                                              "J", "K", "L", "M", "N", "O", "P", "Q", "R",
@@ -221,6 +223,8 @@ struct RandomKeys {
         {VK_NUMPAD8, 150, 8}, {VK_F9, 3000, 2}, {VK_F10, 3000, 2},  {'1', 800, 3},
         {'3', 600, 2},      {'4', 600, 2},      {'5', 600, 2},      {'6', 600, 2},
         {'7', 2000, 2},     {VK_LBUTTON, 500, 3},
+        {VK_LEFT, 300, 5},  {VK_RIGHT, 300, 5}, {VK_UP, 300, 5},    {VK_DOWN, 300, 5},
+        {'Z', 100, 2},      {'9', 300, 2},
     };
     for (const Odds& o : odds) Toggle(o.vk, o.press, o.release);
     Toggle('0', mnu_disp ? 150 : 2500, 3);

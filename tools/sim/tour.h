@@ -1,7 +1,8 @@
 // A scripted tour of 2,400 frames that touches every part of the game: walking
 // both ways, the jetpack up and down with and without boost, aiming, firing
 // every weapon, picking up, dropping and throwing, remembering and teleporting,
-// zoom, the HUD, the menu, and the editor (a palette click, flips, painting).
+// zoom, the HUD, the menu, and the editor (a palette click, flips, painting,
+// the eyedropper, pan, tile set 1, undo).
 // quarn-sim --tour runs it; the benchmark's tour scenario and the
 // determinism tests use it too.
 #pragma once
@@ -47,7 +48,8 @@ inline const char* TourScript() {
 1150-1200 W
 1210 0
 1300 1
-# the editor: on, pick a tile from the palette, flips, paint, off
+# the editor: on, pick a tile from the palette, flips, paint, pick a tile up,
+# pan, tile set 1, undo, off
 1400 2
 1410 click 100 100
 1420 4
@@ -57,6 +59,10 @@ inline const char* TourScript() {
 1460 3
 1470-1500 W
 1480 click 600 300 2
+1490-1500 LEFT
+1502 9
+1505 click 650 350
+1510 Z
 1520 2
 # a last run: fly right firing the random weapon selection
 1600 F6

@@ -1,8 +1,10 @@
 // The keyboard from the X server: the keys down now (XQueryKeymap on the
-// window's display) and the keys pressed since the last poll of them, caught as
-// key events on a second connection, so a tap shorter than a frame still
-// counts. Keys are told apart by keycode, so the numeric keypad's 2 and 8 are
-// not the main row's. A key counts only while the game window has the focus.
+// window's display) and the keys pressed between two polls, caught as key
+// events on a second connection, so a tap shorter than a frame still counts.
+// A press belongs to the frame after it: every poll forgets the presses of the
+// frame before, read or not. Keys are told apart by keycode, so the numeric
+// keypad's 2 and 8 are not the main row's. A key counts only while the game
+// window has the focus.
 #include <GL/freeglut.h>
 // X11 names its window type Window, as the seam does: renamed here.
 #define Window X11Window
@@ -25,10 +27,12 @@ struct X11Keyboard final : Keyboard {
   X11Window win = 0;
   bool ready = false;
   uint8_t codes[256][MAX_CODES] = {};   // virtual key -> keycodes (0: none)
-  bool pressed[256] = {};               // keycode pressed since its last poll
+  bool pressed[256] = {};               // keycode pressed before this frame's poll
   char keymap[32] = {};                 // keys down at this frame's poll
   bool focused = false;
-  bool buttonDown = false, buttonPressed = false;
+  bool buttonDown = false;
+  bool buttonPressed = false;           // the left button went down before this frame's poll
+  bool buttonPending = false;           // ... and since this frame's poll
 
   void Map(int vk, KeySym a, KeySym b = NoSymbol) {
     KeySym syms[MAX_CODES] = {a, b};
@@ -115,6 +119,9 @@ struct X11Keyboard final : Keyboard {
 
   void Poll() {
     if (!ready && !(ready = Init())) return;
+    std::memset(pressed, 0, sizeof pressed);
+    buttonPressed = buttonPending;
+    buttonPending = false;
     while (events && XPending(events)) {
       XEvent e;
       XNextEvent(events, &e);
@@ -130,19 +137,17 @@ struct X11Keyboard final : Keyboard {
   }
 
   // Like the Windows call: bit 15 while the key is down, bit 0 when it was
-  // pressed since the last poll of it.
+  // pressed before this frame's poll (and after the previous one).
   int KeyState(int vk) override {
     if (vk < 0 || vk > 255 || !ready) return 0;
     int state = 0;
     if (vk == VK_LBUTTON) {
       state = (buttonDown ? 0x8000 : 0) | (buttonPressed ? 1 : 0);
-      buttonPressed = false;
     } else {
       for (uint8_t kc : codes[vk]) {
         if (kc == 0) continue;
         if (keymap[kc >> 3] & (1 << (kc & 7))) state |= 0x8000;
         if (pressed[kc]) state |= 1;
-        pressed[kc] = false;
       }
     }
     return focused ? state : 0;
@@ -161,5 +166,5 @@ Keyboard* NativeKeyboard() { return &TheKeyboard(); }
 void NativeKeyboardPoll() { TheKeyboard().Poll(); }
 
 void NativeKeyboardMouse(int button, int state) {
-  if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) TheKeyboard().buttonPressed = true;
+  if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) TheKeyboard().buttonPending = true;
 }
