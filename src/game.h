@@ -184,6 +184,7 @@ void BlowPodWhistle(TPlayerState* p);
 
 // ---- particles and fountains (environment/particles.cpp) -------------------------------
 void InitialiseParticles();
+void ResetParticleCounts();   // the live counts are taken afresh when next needed
 void SpawnParticle(int32_t ix, int32_t iy, int32_t vx, int32_t vy, int32_t c, int32_t ls,
                    TParticleType pt);
 void SpawnExplosion(int32_t ox, int32_t oy, int32_t clr);

@@ -63,5 +63,6 @@ void ResetGlobals() {
   std::memset(static_cast<void*>(Triggers), 0, sizeof Triggers);
   tslot = 0;
   ResetEntityGrid();
+  ResetParticleCounts();
   ResetSoundGlobals();
 }
