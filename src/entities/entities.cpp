@@ -150,8 +150,8 @@ bool DealsWithSlot(const TEntity* ent, int j) { return Deals(*ent, Entities[j], 
 // The straightforward search: every slot from 0 up.
 int ScanFirstDealt(const TEntity* ent) {
   const Box b = NextBox(*ent);
-  for (int j = 0; j < MAX_ENTITIES; ++j)
-    if (Deals(*ent, Entities[j], b)) return j;
+  for (const TEntity* o = Entities; o != Entities + MAX_ENTITIES; ++o)
+    if (Deals(*ent, *o, b)) return int(o - Entities);
   return -1;
 }
 
