@@ -13,7 +13,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -287,29 +286,28 @@ namespace {
 struct FastAndLiteral {
   const char* name;
   int frames, every;
-  const char* keys;          // a key script, or seeded random keys when null
+  int sanitized, sanitizedEvery;   // the same under the sanitizers, which are slow
+  const char* keys;                // a key script, or seeded random keys when null
   uint64_t seed;
-  bool entities, particles;  // tables topped up to full before every frame
+  bool entities, particles;        // tables topped up to full before every frame
 };
 
 // gtest names a failing session by this
 void PrintTo(const FastAndLiteral& f, std::ostream* os) { *os << f.name; }
 
-// The sanitizer build runs the straightforward searches ten times slower: a
-// tenth of the frames there.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kSlow = 10;
+constexpr bool kSanitized = true;
 #else
-constexpr int kSlow = 1;
+constexpr bool kSanitized = false;
 #endif
 
 const FastAndLiteral kFastAndLiteral[] = {
-    {"tour", 2400, 100, sim::TourScript(), 0, false, false},
-    {"random_keys_7", 600, 50, nullptr, 7, false, false},
-    {"random_keys_2026", 600, 50, nullptr, 2026, false, false},
-    {"full_entities", 100, 10, "", 0, true, false},
-    {"full_particles", 300, 10, "", 0, false, true},
-    {"full_both", 20, 2, "0-19 W RETURN\n", 0, true, true},
+    {"tour", 2400, 100, 200, 50, sim::TourScript(), 0, false, false},
+    {"random_keys_7", 600, 50, 100, 25, nullptr, 7, false, false},
+    {"random_keys_2026", 600, 50, 100, 25, nullptr, 2026, false, false},
+    {"full_entities", 100, 10, 2, 1, "", 0, true, false},
+    {"full_particles", 300, 10, 20, 5, "", 0, false, true},
+    {"full_both", 20, 2, 2, 1, "0-19 W RETURN\n", 0, true, true},
 };
 
 }  // namespace
@@ -321,7 +319,8 @@ TEST_P(FastSearches, AgreeWithTheStraightforwardOnesCallForCallAndFrameForFrame)
   sim::KeyScript keys = Parse(f.keys ? f.keys : "");
   sim::RandomKeys random(f.seed);
   Play play{f.keys ? &keys : nullptr, f.keys ? nullptr : &random, f.entities, f.particles};
-  const int frames = f.frames / kSlow, every = std::max(1, f.every / kSlow);
+  const int frames = kSanitized ? f.sanitized : f.frames;
+  const int every = kSanitized ? f.sanitizedEvery : f.every;
   std::vector<std::string> fast = Run(play, frames, every);
   random = sim::RandomKeys(f.seed);
   searchmismatches = 0;
