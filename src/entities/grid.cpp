@@ -4,7 +4,9 @@
 // fall into the edge cells. The grid lives through the moving pass: the pass
 // opens it (every slot taken as it then is), tells it of every slot that moves
 // or is spawned during the pass, and closes it. Outside the pass the collision
-// search scans the table.
+// search scans the table. In the pass a body is moved only by its own frame,
+// with one exception, the teleport, which tells the grid itself; the spawns
+// tell it of every new slot.
 //
 // A box that spans more than 2 x 2 cells, or whose right or bottom edge does
 // not fit in 32 bits, goes on the wide list, which every search tries. The
@@ -109,7 +111,8 @@ void RegridEntity(int slot) {
   const TEntity& o = Entities[slot];
   Where where = wNone;
   Range r{};
-  if (o.kind != blank) where = CellsOf(o.x, o.y, o.w, o.h, &r) && Area(r) <= PER_SLOT ? wCells : wWide;
+  if (o.kind != blank)
+    where = CellsOf(o.x, o.y, o.w, o.h, &r) && Area(r) <= PER_SLOT ? wCells : wWide;
   const SlotPlace& p = place[slot];
   if (p.where == where && (where != wCells || p.r == r)) return;
   Unlink(slot);
