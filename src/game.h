@@ -101,6 +101,19 @@ void ClampDxDy(TEntity* ent);
 int32_t RoughRadialDamage(int32_t basedmg, int32_t dist, int32_t radius);
 void RadiusDamage(TEntity* ent, int32_t radius, int32_t dmg);
 void DoMoveEntity(TEntity* ent);
+// ---- the collision grid (entities/grid.cpp) ----------------------------------------
+// The moving pass opens the grid, tells it of every slot that moves or is
+// spawned while it runs, and closes it; the collision search asks it while
+// it is open. GridFirstAccepted answers the lowest slot near the box
+// [ix, ix + w] x [iy, iy + h] that `accepts` takes, -1 for none, or
+// GRID_CANNOT when the grid is closed or the box is too large for it.
+constexpr int GRID_CANNOT = -2;
+void ResetEntityGrid();
+void OpenEntityGrid();
+void CloseEntityGrid();
+void RegridEntity(int slot);
+int GridFirstAccepted(int32_t ix, int32_t iy, int32_t w, int32_t h, const TEntity* ent,
+                      bool (*accepts)(const TEntity* ent, int slot));
 // ---- entity drawing ----------------------------------------------------------------
 void DisplayEntities();
 void DisplayEntsOnly();
@@ -193,6 +206,7 @@ void BlowPodWhistle(TPlayerState* p);
 
 // ---- particles and fountains (environment/particles.cpp) -------------------------------
 void InitialiseParticles();
+void ResetParticleCounts();   // the live counts are taken afresh when next needed
 void SpawnParticle(int32_t ix, int32_t iy, int32_t vx, int32_t vy, int32_t c, int32_t ls,
                    TParticleType pt);
 void SpawnExplosion(int32_t ox, int32_t oy, int32_t clr);
@@ -230,3 +244,12 @@ void PlayWav(int idx);
 void LoopWav(int idx);
 void StopWav(int idx);
 void ResetSoundGlobals();   // the sound module's own tables back to start values
+
+// ---- the fast searches and the straightforward ones they stand for ---------------------
+// The collision search and the particle slot search and pass have a fast way
+// and the straightforward one, which is the reference. smChecked runs both,
+// keeps the straightforward answer and counts every disagreement. A setting of
+// the process, not of the world: ResetGlobals leaves both as they are.
+enum TSearchMode { smFast, smLiteral, smChecked };
+extern TSearchMode searchmode;
+extern int64_t searchmismatches;

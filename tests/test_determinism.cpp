@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "../tools/sim/fill.h"
 #include "../tools/sim/session.h"
 #include "../tools/sim/tour.h"
 #include "app/digest.h"
@@ -68,15 +69,28 @@ struct DefaultWorld : ::testing::Test {
     return k;
   }
 
-  // Runs `frames` frames of the script from a fresh start; the full digest
-  // line after every `every` frames.
-  static std::vector<std::string> Run(const sim::KeyScript& script, int frames, int every) {
+  // What a session plays: a key script, seeded random keys, and tables
+  // topped up to full before every frame.
+  struct Play {
+    const sim::KeyScript* script = nullptr;
+    sim::RandomKeys* random = nullptr;
+    bool entities = false, particles = false;
+  };
+
+  // Runs `frames` frames of the play from a fresh start with the searches of
+  // `mode`; the full digest line after every `every` frames.
+  static std::vector<std::string> Run(const Play& play, int frames, int every,
+                                      TSearchMode mode = smFast) {
     std::vector<std::string> lines;
     QuietConsole quiet;
-    session.script = &script;
-    session.random = nullptr;
+    sim::Filler fill;
+    searchmode = mode;
+    session.script = play.script;
+    session.random = play.random;
     session.Start();
     while (session.frame < frames) {
+      if (play.entities) fill.Entities();
+      if (play.particles) fill.Particles();
       session.Step();
       if (session.frame % every == 0 || session.frame == frames) {
         char line[512];
@@ -84,7 +98,11 @@ struct DefaultWorld : ::testing::Test {
         lines.push_back("frame " + std::to_string(session.frame) + " " + line);
       }
     }
+    searchmode = smFast;
     return lines;
+  }
+  static std::vector<std::string> Run(const sim::KeyScript& script, int frames, int every) {
+    return Run(Play{&script}, frames, every);
   }
 };
 sim::Session DefaultWorld::session;
@@ -246,16 +264,67 @@ INSTANTIATE_TEST_SUITE_P(Sessions, RecordedSession, ::testing::ValuesIn(kSession
                            return std::string(i.param.name);
                          });
 
-TEST_F(DefaultWorld, TourGivesTheSameWorldEveryHundredFramesInTwoRuns) {
-  sim::KeyScript tour = Parse(sim::TourScript());
-  std::vector<std::string> first = Run(tour, tour.End(), 100);
-  std::vector<std::string> second = Run(tour, tour.End(), 100);
-  ASSERT_EQ(first.size(), 24u);
-  EXPECT_EQ(first, second);
+namespace {
+
+// The fast searches (the collision grid, the particle slot search and pass)
+// against the straightforward ones: checked runs keep the straightforward
+// answers, compare them with the fast ones at every call (the collision
+// search included, so the first touching slot in slot order is the one dealt
+// with) and count every disagreement; the worlds must be the same all along.
+struct FastAndLiteral {
+  const char* name;
+  int frames, every;
+  int sanitized, sanitizedEvery;   // the same under the sanitizers, which are slow
+  const char* keys;                // a key script, or seeded random keys when null
+  uint64_t seed;
+  bool entities, particles;        // tables topped up to full before every frame
+};
+
+// gtest names a failing session by this
+void PrintTo(const FastAndLiteral& f, std::ostream* os) { *os << f.name; }
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
+const FastAndLiteral kFastAndLiteral[] = {
+    {"tour", 2400, 100, 200, 50, sim::TourScript(), 0, false, false},
+    {"random_keys_7", 600, 50, 100, 25, nullptr, 7, false, false},
+    {"random_keys_2026", 600, 50, 100, 25, nullptr, 2026, false, false},
+    {"full_entities", 100, 10, 2, 1, "", 0, true, false},
+    {"full_particles", 300, 10, 20, 5, "", 0, false, true},
+    {"full_both", 20, 2, 2, 1, "0-19 W RETURN\n", 0, true, true},
+};
+
+}  // namespace
+
+struct FastSearches : DefaultWorld, ::testing::WithParamInterface<FastAndLiteral> {};
+
+TEST_P(FastSearches, AgreeWithTheStraightforwardOnesCallForCallAndFrameForFrame) {
+  const FastAndLiteral& f = GetParam();
+  sim::KeyScript keys = Parse(f.keys ? f.keys : "");
+  sim::RandomKeys random(f.seed);
+  Play play{f.keys ? &keys : nullptr, f.keys ? nullptr : &random, f.entities, f.particles};
+  const int frames = kSanitized ? f.sanitized : f.frames;
+  const int every = kSanitized ? f.sanitizedEvery : f.every;
+  std::vector<std::string> fast = Run(play, frames, every);
+  random = sim::RandomKeys(f.seed);
+  searchmismatches = 0;
+  std::vector<std::string> checked = Run(play, frames, every, smChecked);
+  EXPECT_EQ(searchmismatches, 0);
+  ASSERT_EQ(fast.size(), size_t(frames / every));
+  EXPECT_EQ(fast, checked);
   // and the world did change along the way
-  EXPECT_NE(first.front().substr(first.front().find("entities=")),
-            first.back().substr(first.back().find("entities=")));
+  EXPECT_NE(fast.front().substr(fast.front().find("entities=")),
+            fast.back().substr(fast.back().find("entities=")));
 }
+
+INSTANTIATE_TEST_SUITE_P(Sessions, FastSearches, ::testing::ValuesIn(kFastAndLiteral),
+                         [](const ::testing::TestParamInfo<FastAndLiteral>& i) {
+                           return std::string(i.param.name);
+                         });
 
 TEST_F(DefaultWorld, FreshProcessGivesTheSameDigestsAsAReusedOne) {
   // Dirty every table first, so a start-up that misses a reset shows.

@@ -93,22 +93,6 @@ TEST_F(Fresh, DigestSeesSlotsAndOperationsNotAddressesOrStaleNameBytes) {
   EXPECT_EQ(OperationId([](TEntity*) {}), 0xFFFF);
 }
 
-TEST_F(Fresh, DigestLineNamesEveryPartInSixteenHexDigits) {
-  WorldDigest d = DigestWorld();
-  char line[512];
-  FormatDigest(d, line, sizeof line);
-  unsigned long long all = 0, sound = 0;
-  int end = 0;
-  ASSERT_EQ(std::sscanf(line, "all=%16llx frame=%*16[0-9a-f] map=%*16[0-9a-f] classes=%*16[0-9a-f] "
-                        "entities=%*16[0-9a-f] players=%*16[0-9a-f] particles=%*16[0-9a-f] fountains=%*16[0-9a-f] "
-                        "winds=%*16[0-9a-f] triggers=%*16[0-9a-f] sound=%16llx%n",
-                        &all, &sound, &end),
-            2);
-  EXPECT_EQ(all, d.all);
-  EXPECT_EQ(sound, d.sound);
-  EXPECT_EQ(size_t(end), std::strlen(line));
-}
-
 struct Breakage {
   const char* what;
   void (*apply)();

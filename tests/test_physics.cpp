@@ -133,6 +133,92 @@ TEST_F(EntWorld, BodiesCaughtInsideEachOtherComeApart) {
   EXPECT_EQ((Ints{c->hp, b->estate}), (Ints{7, esDying}));
 }
 
+// In the moving pass the collision search asks the grid. In every scene one
+// mover (slot 2000) moves right into massless bodies; the one it deals with
+// loses a hit point to its contact damage, and it must be the first touching
+// body in slot order wherever the bodies lie, however they came there in the
+// pass. The pass runs checked: the grid's answer is compared with the table
+// scan's at every call.
+namespace {
+
+struct Body {
+  int slot;
+  int32_t x, y;
+  TEntityKind kind = block;
+};
+
+struct Scene {
+  const char* name;
+  int32_t x, y;               // the mover, moving 100 units right
+  std::vector<Body> bodies;
+  int dealt;                  // the slot that loses a hit point
+};
+
+constexpr int32_t X = 100000, Y = 100000, NEAR = X + 2048 + 50;   // just ahead of the mover
+const int32_t EDGE = 7 * 16384;                                     // between two grid cells
+
+// Higher slots move first in the pass: these bodies act before the mover.
+void SpawnAhead(TEntity* e) {
+  if (e->counter++ == 0) SpawnEntity(block, NEAR, Y, blank, 0, flNorm, 0, 0);
+}
+void TeleportTheMan(TEntity* e) {
+  if (e->counter++ == 0) Teleport(&players[0]);
+}
+
+const Scene kScenes[] = {
+    {"lowest slot in one cell", X, Y, {{9, NEAR, Y}, {3, NEAR, Y + 100}, {5, NEAR, Y - 100}}, 3},
+    {"in the next cell", EDGE - 2048, Y, {{8, EDGE - 700, Y + 2048}, {4, EDGE + 10, Y}}, 4},
+    {"left of and above the map", -500000, -300000,
+     {{2, -400000, -300000}, {6, -500000 + 2148, -300000}}, 6},
+    {"across the right edge of the map", 2097152 - 2148, Y, {{9, 2500000, Y}, {6, 2097152, Y}},
+     6},
+    {"wider than four cells", X, Y, {{5, NEAR, Y}, {1, NEAR - 89000, Y, piano}}, 1},
+    {"right edge past 32 bits", INT32_MAX - 5000, Y,
+     {{2, INT32_MAX - 2800, Y}, {7, INT32_MAX - 2852, Y + 2000}}, 7},
+    {"moved earlier in the pass, from another cell", X, Y, {{3000, NEAR - 16384, Y, crystal}},
+     3000},
+    {"spawned earlier in the pass", X, Y, {{3000, 0, 0, button}}, 1},
+    {"teleported earlier in the pass", X, Y, {{10, 0, 0, man}, {3000, 0, 0, bat}}, 10},
+};
+
+void PrintTo(const Scene& s, std::ostream* os) { *os << s.name; }
+
+}  // namespace
+
+struct GridScene : EntWorld, ::testing::WithParamInterface<Scene> {};
+
+TEST_P(GridScene, TheMoverDealsWithTheFirstTouchingSlot) {
+  const Scene& s = GetParam();
+  Class(rock, 16, 16, 1, 0, -1, -1, edtNothing, 1);
+  for (TEntityKind k : {block, man}) Class(k, 16, 16, 0, 0, 10);
+  Class(piano, 700, 16, 0, 0, 10);
+  Class(crystal, 16, 16, 1, 0, 10);
+  Class(button, 16, 16, 0).think = SpawnAhead;
+  Class(bat, 16, 16, 0).think = TeleportTheMan;
+  players[0].ent = 10;
+  players[0].tx[0] = NEAR;
+  players[0].ty[0] = Y;
+  for (const Body& b : s.bodies) {
+    eslot = b.slot;
+    Spawn(b.kind, b.x, b.y, b.kind == crystal ? 16384 : 0);
+  }
+  eslot = 2000;
+  Spawn(rock, s.x, s.y, 100);
+  eslot = 1;   // where a spawn in the pass lands
+
+  searchmode = smChecked;
+  searchmismatches = 0;
+  DisplayEntities();
+  searchmode = smFast;
+  EXPECT_EQ(searchmismatches, 0);
+  Ints hurt;
+  for (int i = 0; i < MAX_ENTITIES; ++i)
+    if (Entities[i].kind != blank && Entities[i].hp == 9) hurt.push_back(i);
+  EXPECT_EQ(hurt, Ints{s.dealt});
+}
+
+INSTANTIATE_TEST_SUITE_P(Collisions, GridScene, ::testing::ValuesIn(kScenes));
+
 TEST_F(EntWorld, ContactDamageAndHurt) {
   Class(bullet, 2, 2, 1, 0, 1, -1, edtNothing, 5, 1);
   TEntityClass& imp = Class(redimp, 16, 16, 1, 0, 12);

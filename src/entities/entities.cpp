@@ -88,6 +88,7 @@ bool PlaceEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t 
   } else {
     n.isadoor = 0;
   }
+  RegridEntity(eslot);
   return true;
 }
 
@@ -124,6 +125,48 @@ bool Touches(const TEntity& o, int32_t ix, int32_t iy, int32_t ix2, int32_t iy2)
 bool CaughtInside(const TEntity& a, const TEntity& b) {
   bool overlap = (b.x < a.x + a.w) & (a.x < b.x + b.w) & (b.y < a.y + a.h) & (a.y < b.y + b.h);
   return overlap && !b.isadoor && EntityClass[a.kind].dmg == 0 && EntityClass[b.kind].dmg == 0;
+}
+
+// A mover's box at its next position.
+struct Box {
+  int32_t ix, iy, ix2, iy2;
+};
+
+Box NextBox(const TEntity& b) {
+  const int32_t ix = b.x + b.dx, iy = b.y + b.dy;
+  return {ix, iy, ix + b.w, iy + b.h};
+}
+
+// Whether the mover deals with o when it moves: o lives, touches the next box,
+// is no clone of the mover, is not dying and is not caught inside it. Only
+// reads: the grid tries the slots near the box in no particular order.
+bool Deals(const TEntity& ent, const TEntity& o, const Box& b) {
+  // the box first: it shares a cache line with kind and uid, estate does not
+  return o.kind != blank && Touches(o, b.ix, b.iy, b.ix2, b.iy2) && o.uid != ent.uid &&
+         o.estate != esDying && !CaughtInside(ent, o);
+}
+
+bool DealsWithSlot(const TEntity* ent, int j) { return Deals(*ent, Entities[j], NextBox(*ent)); }
+
+// The straightforward search: every slot from 0 up.
+int ScanFirstDealt(const TEntity* ent) {
+  const Box b = NextBox(*ent);
+  for (const TEntity* o = Entities; o != Entities + MAX_ENTITIES; ++o)
+    if (Deals(*ent, *o, b)) return int(o - Entities);
+  return -1;
+}
+
+// The first slot in slot order the mover deals with, or -1: from the grid
+// while the moving pass has it open, else from the table.
+int FirstDealt(const TEntity* ent) {
+  if (searchmode == smLiteral) return ScanFirstDealt(ent);
+  const int j = GridFirstAccepted(ent->x + ent->dx, ent->y + ent->dy, ent->w, ent->h, ent,
+                                  DealsWithSlot);
+  if (j == GRID_CANNOT) return ScanFirstDealt(ent);
+  if (searchmode != smChecked) return j;
+  const int k = ScanFirstDealt(ent);
+  if (k != j) ++searchmismatches;
+  return k;
 }
 
 // The first slot other than i whose entity touches i's next-frame box.
@@ -321,6 +364,7 @@ void SpawnProjectile(TEntityKind e, int32_t xp, int32_t yp, int32_t vangle, int3
 void CloneEntity(TEntity e) {
   if (!FindFreeSlot()) return;
   Entities[eslot] = e;   // uid and all: a clone never collides with its source
+  RegridEntity(eslot);
 }
 
 void EntityFire(TEntity e) {
@@ -615,21 +659,10 @@ void MoveEntity(TEntity* ent) {
   RegenerateEnt(ent, c);
 }
 
-int coldet(TEntity* ent) {
-  const int32_t ix = ent->x + ent->dx, iy = ent->y + ent->dy;
-  const int32_t ix2 = ix + ent->w, iy2 = iy + ent->h;
-  TEntity* o = nullptr;
-  for (int j = 0; j < MAX_ENTITIES; ++j) {
-    TEntity& e = Entities[j];
-    // the box first: it shares a cache line with kind and uid, estate does not
-    if (e.kind == blank || !Touches(e, ix, iy, ix2, iy2)) continue;
-    if (e.uid != ent->uid && e.estate != esDying && !CaughtInside(*ent, e)) {
-      o = &e;
-      break;
-    }
-  }
-  if (!o) return 0;
+namespace {
 
+// What a mover and the entity it touches do to each other; answers 1.
+int Collide(TEntity* ent, TEntity* o) {
   // a closed door opens for whoever touches it
   if (o->isadoor == 1 && o->dstate == esClosed) {
     o->dstate = esOpening;
@@ -672,6 +705,13 @@ int coldet(TEntity* ent) {
   else if (co.dieoncontact != 0)
     KillEntity(o);
   return 1;
+}
+
+}  // namespace
+
+int coldet(TEntity* ent) {
+  const int j = FirstDealt(ent);
+  return j < 0 ? 0 : Collide(ent, &Entities[j]);
 }
 
 int coldetidxholdable(int i) { return FirstTouching(i, true); }
@@ -757,12 +797,15 @@ void DoMoveEntity(TEntity* ent) {
 
 void DisplayEntities() {
   draw->Texturing(true);
+  if (searchmode != smLiteral) OpenEntityGrid();
   for (int i = MAX_ENTITIES - 1; i >= 0; --i) {
     if (Entities[i].kind != blank) {
       DisplayEntity(&Entities[i]);
       MoveEntity(&Entities[i]);
+      RegridEntity(i);
     }
   }
+  CloseEntityGrid();
   draw->Texturing(false);
   draw->LoadIdentity();
 }

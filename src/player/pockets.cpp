@@ -111,6 +111,7 @@ void Teleport(TPlayerState* p) {
   TEntity* e = PlayerEnt(p);
   e->x = p->tx[0];
   e->y = p->ty[0];
+  RegridEntity(p->ent);   // a body teleported in the moving pass
   e->dx = 0;
   e->dy = 0;
   for (int i = 0; i <= 2; ++i) {

@@ -3,7 +3,8 @@
 // prints world digests.
 //
 //   quarn-sim [--frames N] [--script FILE | --tour] [--random-keys SEED]
-//             [--allow-save] [--digest-every K] [--check]
+//             [--allow-save] [--digest-every K] [--check] [--literal | --compare]
+//             [--gl [--immediate] [--shot N FILE]...]
 //
 // The game's console lines go to standard output exactly as the game prints
 // them. Digests go to standard error, one line each:
@@ -11,7 +12,16 @@
 // after every K frames with --digest-every, and always after the last frame.
 // --frames defaults to the end of the script (1000 with random keys only).
 // --check tests the tables' invariants after every frame and stops with exit
-// code 3 at the first broken one. Exit code 2 for bad options or script.
+// code 3 at the first broken one. The collision search, the particle slot
+// search and the particle pass each have a fast way and a straightforward
+// one: --literal runs the straightforward ones only; --compare runs both,
+// keeps the straightforward answers and stops with exit code 3 at the first
+// frame in which they disagreed.
+// --gl draws every frame through the machine's GL drawer in a real window
+// (DISPLAY), batched, or with --immediate one GL call for every drawing call;
+// --shot N FILE saves the picture of frame N (counted from 0) as a binary PPM.
+// The window's close and the quit key do not end such a run.
+// Exit code 2 for bad options or script.
 // The key script format is described in session.h; --tour runs the built-in
 // tour of tour.h.
 #include <chrono>
@@ -19,8 +29,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/digest.h"
+#include "glwindow.h"
 #include "session.h"
 #include "tour.h"
 
@@ -36,9 +48,25 @@ void PrintDigest(int frame) {
 int Usage(const char* why) {
   std::fprintf(stderr,
                "quarn-sim: %s\nusage: quarn-sim [--frames N] [--script FILE | --tour] "
-               "[--random-keys SEED] [--allow-save] [--digest-every K] [--check]\n",
+               "[--random-keys SEED] [--allow-save] [--digest-every K] [--check]\n"
+               "       [--literal | --compare]\n"
+               "       [--gl [--immediate] [--shot N FILE]...]\n",
                why);
   return 2;
+}
+
+struct Shot {
+  long long frame;
+  const char* file;
+};
+std::vector<Shot> shots;
+const sim::Session* running = nullptr;
+
+// The file for the picture of the frame being drawn, if one was asked for.
+const char* ShotFile() {
+  for (const Shot& s : shots)
+    if (s.frame == running->frame) return s.file;
+  return nullptr;
 }
 
 bool ParseCount(const char* s, long long* v) {
@@ -52,7 +80,8 @@ bool ParseCount(const char* s, long long* v) {
 int main(int argc, char** argv) {
   long long frames = -1, every = 0, seed = -1;
   const char* scriptPath = nullptr;
-  bool check = false, allowSave = false, tour = false;
+  bool check = false, allowSave = false, tour = false, literal = false, compare = false,
+       gl = false, immediate = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool more = i + 1 < argc;
@@ -70,11 +99,25 @@ int main(int argc, char** argv) {
       check = true;
     } else if (a == "--allow-save") {
       allowSave = true;
+    } else if (a == "--literal") {
+      literal = true;
+    } else if (a == "--compare") {
+      compare = true;
+    } else if (a == "--gl") {
+      gl = true;
+    } else if (a == "--immediate") {
+      immediate = true;
+    } else if (a == "--shot" && i + 2 < argc) {
+      long long n;
+      if (!ParseCount(argv[++i], &n)) return Usage("bad --shot frame");
+      shots.push_back({n, argv[++i]});
     } else {
       return Usage(("unknown option " + a).c_str());
     }
   }
 
+  if ((immediate || !shots.empty()) && !gl) return Usage("--immediate and --shot draw with --gl");
+  if (literal && compare) return Usage("--literal and --compare exclude each other");
   sim::KeyScript script;
   if (scriptPath && tour) return Usage("--script and --tour exclude each other");
   bool scripted = scriptPath || tour;
@@ -90,16 +133,31 @@ int main(int argc, char** argv) {
   sim::RandomKeys random(uint64_t(seed < 0 ? 0 : seed));
   random.allowSave = allowSave;
 
+  searchmode = literal ? smLiteral : compare ? smChecked : smFast;
+  searchmismatches = 0;
   auto t0 = std::chrono::steady_clock::now();
   static sim::Session s;   // large key tables stay off the stack
   s.script = scripted ? &script : nullptr;
   s.random = seed >= 0 ? &random : nullptr;
+  if (gl) {
+    s.realWindow = glwin::TheWindow();
+    s.drawer = glwin::Drawer(immediate);
+    running = &s;
+    glwin::SaveFrames(ShotFile);
+  }
   s.Start();
   char why[256];
   while (s.frame < frames && !s.win.quit) {
+    if (gl) glwin::Pump();
     s.Step();
     if (check && !CheckWorldInvariants(why, sizeof why)) {
       std::fprintf(stderr, "invariant broken after frame %d: %s\n", s.frame, why);
+      PrintDigest(s.frame);
+      return 3;
+    }
+    if (searchmismatches != 0) {
+      std::fprintf(stderr, "the fast searches disagreed with the straightforward ones %lld "
+                   "time(s) in frame %d\n", static_cast<long long>(searchmismatches), s.frame);
       PrintDigest(s.frame);
       return 3;
     }

@@ -7,7 +7,11 @@
 // Installs the real drawing, window, keyboard and clock as the seams.
 void InstallNativePlatform();
 
-Draw* NativeDraw();
+Draw* NativeDraw();      // quads batched into vertex arrays
+Draw* ImmediateDraw();   // one GL call for each drawing call: the reference
+// Called with the finished picture still in the back buffer, just before
+// every swap (tools read the picture there).
+void SetBeforeSwap(void (*hook)());
 Window* NativeWindow();
 Keyboard* NativeKeyboard();
 Clock* NativeClock();
