@@ -111,7 +111,7 @@ Module.page = (function() {
     keep: function(name, copied) {
       showUnsaved();
       if (!copied) { tell(name + ' not kept in this browser: it could not be copied to the store'); return; }
-      waiting.push(name);
+      if (waiting.indexOf(name) < 0) waiting.push(name);
       store();
     },
     newerWorld: function() {
@@ -136,6 +136,7 @@ Module.page = (function() {
           (exists(UNSAVED) ? ' Painting never saved is kept as map\\phoebus.qnm.unsaved.' : '');
       showUnsaved();
     },
+    tell: tell,
     noWebGL: function() { tell('This browser gives the page no WebGL: the game cannot draw.'); }
   };
 })();

@@ -39,6 +39,7 @@ char worldTag[17];
 // clang-format off
 EM_JS(void, PageKeep, (const char* name, int copied), { if (Module.page) Module.page.keep(UTF8ToString(name), copied); });
 EM_JS(void, PageNewerWorld, (), { if (Module.page) Module.page.newerWorld(); });
+EM_JS(void, PageTell, (const char* text), { if (Module.page) Module.page.tell(UTF8ToString(text)); });
 // clang-format on
 
 Seen Look(const char* path) {
@@ -90,7 +91,11 @@ void RestoreKeptMap() {
   DigestOf(PathOf(kKept[0][0], path, sizeof path), worldTag);
   for (int k = 0; k < KEPT; ++k) {
     const char* file = PathOf(kKept[k][0], path, sizeof path);
-    if (Look(kKept[k][1]).there) Copy(kKept[k][1], file);
+    if (Look(kKept[k][1]).there && !Copy(kKept[k][1], file)) {
+      char line[256];
+      std::snprintf(line, sizeof line, "%s kept in this browser could not be read back", kKept[k][0]);
+      PageTell(line);
+    }
     seen[k] = Look(file);
   }
   if (!Look(kKept[0][1]).there) return;
