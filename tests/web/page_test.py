@@ -6,8 +6,8 @@ one on the map match apart from rasteriser differences. Walking moves the man;
 the keypad zooms and the main row's 2 opens the editor; a painted and saved
 tile is kept over a reload, and a save the browser could not store says so;
 a newer default world is offered; a loaded map file is played and kept, and
-the map downloads; sound starts with the first key; F9 and F10; Escape ends
-the game with painting never saved kept.
+the map downloads; sound starts with the first key, and a grenade is heard;
+F9 and F10; Escape ends the game with painting never saved kept.
 
 usage: page_test.py SITE_DIR NATIVE_BUILD_DIR WORK_DIR"""
 import os
@@ -28,12 +28,14 @@ KEYS = {  # name: (KeyboardEvent.code, key, Windows virtual-key code)
     "0": ("Digit0", "0", 0x30), "2": ("Digit2", "2", 0x32), "8": ("Digit8", "8", 0x38),
     "KP2": ("Numpad2", "2", 0x62), "KP8": ("Numpad8", "8", 0x68), "A": ("KeyA", "a", 0x41),
     "W": ("KeyW", "w", 0x57), "F9": ("F9", "F9", 0x78), "F10": ("F10", "F10", 0x79),
-    "ESC": ("Escape", "Escape", 0x1B),
+    "ESC": ("Escape", "Escape", 0x1B), "F6": ("F6", "F6", 0x75), "RETURN": ("Enter", "Enter", 0x0D),
 }
 # the palette's tile 16 and 0, and a cell of the start chamber's empty air
 TILE16, TILE0, CELL = (10, 30), (10, 10), (600, 200)
 # where that cell lies on the screen at the start (a 56 x 75 pixel tile, at most)
 CELL_BOX = (540, 140, 680, 280)
+# the editor's labels: the tile number, the cell clicked, the tools
+LABELS = (0, 305, 250, 415)
 
 
 def fail(why):
@@ -145,10 +147,14 @@ class Page:
         return path
 
     def hold(self, key, seconds):
+        """Holds the key down; answers for how long it was."""
         self.b.key(*KEYS[key], True)
+        t0 = time.monotonic()
         self.b.pump(seconds)
         self.b.key(*KEYS[key], False)
+        held = time.monotonic() - t0
         self.b.pump(0.2)
+        return held
 
     def tap(self, key):
         self.hold(key, 0.05)
@@ -176,6 +182,10 @@ class Page:
         self.b.wait_for("the position", lambda: any("X: " in l for l in self.b.console[before:]))
         return int(re.search(r"X: (\d+)", "\n".join(self.b.console[before:])).group(1))
 
+    def sources_playing(self):
+        return self.b.eval("(function(n) { for (var k in AL.currentCtx.sources)"
+                           " n += AL.currentCtx.sources[k].state === 0x1012; return n; })(0)")
+
     def audio(self):
         return self.b.eval("typeof AL != 'undefined' && AL.currentCtx ? AL.currentCtx.audioCtx.state : 'none'")
 
@@ -202,12 +212,15 @@ def main():
         if p.audio() != "running":
             fail("sound did not start with the first key: %s" % p.audio())
 
-        # the keypad zooms in and out again; the editor stays off
-        p.hold("KP2", 0.6)
+        # the keypad zooms in and out again, once a frame at the game's pace
+        # of 125 frames a second; the editor stays off
+        held = p.hold("KP2", 1.0)
         zoomed = p.shot("zoomed")
-        p.hold("KP8", 0.6)
-        if p.count("zoom in") < 30 or p.count("zoom out") < 30:
-            fail("keypad 2 and 8: %d zoom in, %d zoom out" % (p.count("zoom in"), p.count("zoom out")))
+        p.hold("KP8", 1.0)
+        rate = p.count("zoom in") / held
+        if not 100 <= rate <= 140 or p.count("zoom out") < 100:
+            fail("keypad 2 and 8: %.0f zoom in a second, %d zoom out" % (rate, p.count("zoom out")))
+        print("keypad 2 held: %.0f frames a second" % rate)
         expect_change(start, zoomed, "zoomed in")
         expect_match(start, p.shot("zoomed-out"), "zoomed out again, no editor")
 
@@ -215,7 +228,11 @@ def main():
         p.tap("2")
         p.click(TILE16)
         p.click(CELL)
-        expect_match(native["editor"], p.shot("editor"), "editor")
+        editor = p.shot("editor")
+        expect_match(native["editor"], editor, "editor")
+        labels = differing(native["editor"], editor, LABELS)
+        if len(labels) > 0.01 * (LABELS[2] - LABELS[0]) * (LABELS[3] - LABELS[1]):
+            fail("the editor's labels differ from the native ones in %d pixels" % len(labels))
         p.hold("8", 0.1)
         p.wait_line("map\\phoebus.qnm kept in this browser")
         p.tap("2")
@@ -234,6 +251,17 @@ def main():
         expect_change(painted, p.shot("walked"), "walked", least=0.05)
         if "map saved to map\\phoebus.qnm" not in "\n".join(p.b.console):
             fail("no console line for the save")
+
+        # a grenade thrown is heard: a sound source plays
+        p.tap("F6")
+        b.key(*KEYS["RETURN"], True)
+        playing = 0
+        for _ in range(30):
+            b.pump(0.1)
+            playing = max(playing, p.sources_playing())
+        b.key(*KEYS["RETURN"], False)
+        if playing == 0:
+            fail("no sound played while grenades were thrown")
 
         # the painted tile is kept over a reload
         b.console.clear()
