@@ -242,12 +242,21 @@ def main():
         if len(inside) < 2000 or len(changed) - len(inside) > 2000:
             fail("the painting: %d pixels changed in the cell, %d elsewhere" % (len(inside), len(changed) - len(inside)))
 
-        # walking moves the man
+        # walking moves the man; when the page loses the focus, the key held
+        # is let go and he stops
         x0 = p.tile_x()
-        p.hold("W", 1.0)
+        b.key(*KEYS["W"], True)
+        b.pump(1.0)
         x1 = p.tile_x()
         if x1 <= x0:
             fail("walking right took the man from tile column %d to %d" % (x0, x1))
+        b.eval("window.dispatchEvent(new FocusEvent('blur')); true")
+        b.pump(0.3)
+        x2 = p.tile_x()
+        b.pump(0.7)
+        if p.tile_x() != x2:
+            fail("the man walks on after the page lost the focus")
+        b.key(*KEYS["W"], False)
         expect_change(painted, p.shot("walked"), "walked", least=0.05)
         if "map saved to map\\phoebus.qnm" not in "\n".join(p.b.console):
             fail("no console line for the save")

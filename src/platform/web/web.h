@@ -17,6 +17,7 @@ void WebDrawPresenting(bool on);
 long WebDrawContext();
 
 Window* WebWindow();
+bool WebGameRunning();   // started and not yet ended
 
 Keyboard* WebKeyboard();
 void WebKeyboardListen();                 // from now on the page's key events count

@@ -126,10 +126,10 @@ void KeepWrittenMap() {
   }
 }
 
-// The page wrote a map file over the map (one the player loaded, or the new
-// default world): the game reloads it as the reload key does, and it is kept.
+// The page wrote a map file the player loaded over the map: the game reloads
+// it as the reload key does, and it is kept.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_map_written() {
-  if (MapEditState.mapname[0] && MapEditState.saving == 0) {
+  if (WebGameRunning() && MapEditState.saving == 0) {
     MapEditState.saving = 1;
     InitialiseMap(MapEditState.mapname);
     MapEditState.saving = 0;

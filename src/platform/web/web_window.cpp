@@ -145,12 +145,17 @@ Window* WebWindow() {
   return &w;
 }
 
+bool WebGameRunning() { return created && !quitting; }
+
 // The page is being closed: the game shuts down as when its window is closed.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_page_closing() {
-  if (quitting || !created) return;
+  if (!WebGameRunning()) return;
   QuitQuarn();
   Ended();
 }
 
-// Painting not yet saved, for the page to ask before it is left.
-extern "C" EMSCRIPTEN_KEEPALIVE int web_unsaved_painting() { return EditorState.unsaved; }
+// Painting not yet saved, for the page to ask before it is left; once the game
+// has ended it is kept beside the map.
+extern "C" EMSCRIPTEN_KEEPALIVE int web_unsaved_painting() {
+  return WebGameRunning() ? EditorState.unsaved : 0;
+}
