@@ -29,6 +29,7 @@ KEYS = {  # name: (KeyboardEvent.code, key, Windows virtual-key code)
     "KP2": ("Numpad2", "2", 0x62), "KP8": ("Numpad8", "8", 0x68), "A": ("KeyA", "a", 0x41),
     "W": ("KeyW", "w", 0x57), "F9": ("F9", "F9", 0x78), "F10": ("F10", "F10", 0x79),
     "ESC": ("Escape", "Escape", 0x1B), "F6": ("F6", "F6", 0x75), "RETURN": ("Enter", "Enter", 0x0D),
+    "TAB": ("Tab", "Tab", 0x09),
 }
 # the palette's tile 16 and 0, and a cell of the start chamber's empty air
 TILE16, TILE0, CELL = (10, 30), (10, 10), (600, 200)
@@ -349,6 +350,13 @@ def main():
         p.tap("F10")
         b.wait_for("the small window", lambda: b.eval(
             "!document.fullscreenElement && Module.canvas.width === 640 && Module.canvas.height === 480"))
+
+        # the game's keys are kept from the page: Tab turns the man round and
+        # leaves the focus where it was
+        b.eval("document.getElementById('download-map').focus(); true")
+        p.tap("TAB")
+        if b.eval("document.activeElement.id") != "download-map":
+            fail("Tab moved the page's focus")
 
         # Escape ends the game; painting never saved is kept beside the map
         p.tap("2")
