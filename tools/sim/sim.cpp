@@ -4,6 +4,7 @@
 //
 //   quarn-sim [--frames N] [--script FILE | --tour] [--random-keys SEED]
 //             [--allow-save] [--digest-every K] [--check]
+//   quarn-sim --play FILE [--digest-every K] [--check]
 //
 // The game's console lines go to standard output exactly as the game prints
 // them. Digests go to standard error, one line each:
@@ -13,7 +14,10 @@
 // --check tests the tables' invariants after every frame and stops with exit
 // code 3 at the first broken one. Exit code 2 for bad options or script.
 // The key script format is described in session.h; --tour runs the built-in
-// tour of tour.h.
+// tour of tour.h. --play replays a demo recorded by `quarn --record` as fast
+// as it can, and ends with the line the game's replay prints: exit code 1 when
+// the replay went out of step or its digest differs from the recorded one, 2
+// when the file is not a sound demo of this world.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +25,7 @@
 #include <string>
 
 #include "app/digest.h"
+#include "platform/demo.h"
 #include "session.h"
 #include "tour.h"
 
@@ -36,7 +41,8 @@ void PrintDigest(int frame) {
 int Usage(const char* why) {
   std::fprintf(stderr,
                "quarn-sim: %s\nusage: quarn-sim [--frames N] [--script FILE | --tour] "
-               "[--random-keys SEED] [--allow-save] [--digest-every K] [--check]\n",
+               "[--random-keys SEED] [--allow-save] [--digest-every K] [--check]\n"
+               "       quarn-sim --play FILE [--digest-every K] [--check]\n",
                why);
   return 2;
 }
@@ -47,11 +53,49 @@ bool ParseCount(const char* s, long long* v) {
   return *s && *end == 0 && *v >= 0;
 }
 
+// Replays the demo at `path` headless; answers the exit code.
+int Play(const char* path, long long every, bool check) {
+  static Demo demo;
+  std::string why;
+  if (!LoadDemo(path, &demo, &why) || !SameWorld(demo, &why)) {
+    std::fprintf(stderr, "quarn-sim: demo %s: %s\n", path, why.c_str());
+    return 2;
+  }
+  auto t0 = std::chrono::steady_clock::now();
+  static sim::Session s;
+  s.Install();
+  if (!StartReplay(demo, NoAudio(), &why)) {
+    std::fprintf(stderr, "quarn-sim: demo %s: %s\n", path, why.c_str());
+    return 2;
+  }
+  WinMain();
+  char broken[256];
+  for (char t = ReplayStep(); t != 0; t = ReplayStep()) {
+    if (t != 'D') continue;
+    int frame = int(Replaying().frames);
+    if (check && !CheckWorldInvariants(broken, sizeof broken)) {
+      std::fprintf(stderr, "invariant broken after frame %d: %s\n", frame, broken);
+      PrintDigest(frame);
+      EndReplay();
+      return 3;
+    }
+    if (every > 0 && frame % every == 0) PrintDigest(frame);
+  }
+  PrintDigest(int(Replaying().frames));
+  double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  std::fprintf(stderr, "ran %u frames in %.1f s\n", Replaying().frames, secs);
+  int rc = ReportReplay(path, demo, DigestWorld().all, false);
+  EndReplay();
+  s.Stop();
+  return rc;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   long long frames = -1, every = 0, seed = -1;
   const char* scriptPath = nullptr;
+  const char* playPath = nullptr;
   bool check = false, allowSave = false, tour = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -64,6 +108,8 @@ int main(int argc, char** argv) {
       if (!ParseCount(argv[++i], &seed)) return Usage("bad --random-keys");
     } else if (a == "--script" && more) {
       scriptPath = argv[++i];
+    } else if (a == "--play" && more) {
+      playPath = argv[++i];
     } else if (a == "--tour") {
       tour = true;
     } else if (a == "--check") {
@@ -75,6 +121,11 @@ int main(int argc, char** argv) {
     }
   }
 
+  if (playPath) {
+    if (scriptPath || tour || seed >= 0 || frames >= 0 || allowSave)
+      return Usage("--play takes only --digest-every and --check");
+    return Play(playPath, every, check);
+  }
   sim::KeyScript script;
   if (scriptPath && tour) return Usage("--script and --tour exclude each other");
   bool scripted = scriptPath || tour;

@@ -8,6 +8,8 @@
 
 namespace {
 
+bool fillsWindow = false;
+
 GLenum GlFormat(TexFormat f) {
   switch (f) {
     case tfRGB: return GL_RGB;
@@ -24,6 +26,10 @@ struct GLDraw final : Draw {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   }
   void Reshape(int w, int h, double fovy, double aspect, double znear, double zfar) override {
+    if (fillsWindow) {
+      w = glutGet(GLUT_WINDOW_WIDTH);
+      h = glutGet(GLUT_WINDOW_HEIGHT);
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
@@ -67,6 +73,8 @@ struct GLDraw final : Draw {
 };
 
 }  // namespace
+
+void NativeDrawFillsWindow(bool on) { fillsWindow = on; }
 
 Draw* NativeDraw() {
   static GLDraw d;
