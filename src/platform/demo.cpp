@@ -309,9 +309,12 @@ Replay play;
 
 int32_t Answer() {
   DemoRecord r;
-  if (play.st.outOfStep) return 0;
-  if (play.Next(&r) && r.tag == 'A') return r.v[0];
-  play.st.outOfStep = true;
+  if (play.st.outOfStep || play.st.done) return 0;
+  bool more = play.Next(&r);
+  if (more && r.tag == 'A') return r.v[0];
+  // a recording cut short in the middle of a callback ends there
+  if (!more && !play.demo->ended) play.st.done = true;
+  else play.st.outOfStep = true;
   return 0;
 }
 
