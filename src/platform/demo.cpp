@@ -365,8 +365,9 @@ bool NextDemoRecord(const uint8_t* p, size_t n, size_t* at, DemoRecord* r) {
   return true;
 }
 
-bool ReadDemo(std::vector<uint8_t> bytes, Demo* d, std::string* why) {
+bool ReadDemo(std::vector<uint8_t> bytes, Demo* out, std::string* why) {
   const size_t n = bytes.size();
+  Demo demo, *d = &demo;   // *out changes only when the demo is sound
   auto fail = [&](std::string w) {
     *why = std::move(w);
     return false;
@@ -419,6 +420,7 @@ bool ReadDemo(std::vector<uint8_t> bytes, Demo* d, std::string* why) {
     return fail("damaged: " + std::to_string(idles) + " frames, the header says " + std::to_string(d->frames));
   if (world.h != d->world) return fail("damaged: the world digest differs from its files");
   d->bytes = std::move(bytes);
+  *out = std::move(demo);
   return true;
 }
 
@@ -442,26 +444,23 @@ uint64_t FileDigest(const char* path, uint32_t* size) {
 }
 
 bool SameWorld(const Demo& d, std::string* why) {
+  std::vector<DemoRecord> files, kept;
   size_t at = 0;
   DemoRecord r;
-  while (NextDemoRecord(d.Records(), d.length, &at, &r)) {
-    if (r.tag != 'F') continue;
-    std::string name(r.name);
+  while (NextDemoRecord(d.Records(), d.length, &at, &r))
+    if (r.tag == 'F' || r.tag == 'S') (r.tag == 'F' ? files : kept).push_back(r);
+  for (const DemoRecord& f : files) {
+    std::string name(f.name);
     uint32_t size = DEMO_MISSING;
     uint64_t digest = 0;
-    bool saved = false;
-    size_t k = 0;
-    DemoRecord s;
-    while (!saved && NextDemoRecord(d.Records(), d.length, &k, &s))
-      if (s.tag == 'S' && s.name == r.name) {
-        saved = true;
-        size = s.size;
-        digest = BytesDigest(s.bytes, s.size);
-      }
     char path[4096];
-    if (!saved && PlainDataFiles()->Path(name.c_str(), path, sizeof path)) digest = FileDigest(path, &size);
-    if (size == r.size && digest == r.digest) continue;
-    const char* how = r.size == DEMO_MISSING ? "is here, and was not" : size == DEMO_MISSING ? "is missing" : "differs";
+    const DemoRecord* saved = nullptr;
+    for (const DemoRecord& k : kept)
+      if (k.name == f.name) saved = &k;
+    if (saved) size = saved->size, digest = BytesDigest(saved->bytes, saved->size);
+    else if (PlainDataFiles()->Path(name.c_str(), path, sizeof path)) digest = FileDigest(path, &size);
+    if (size == f.size && digest == f.digest) continue;
+    const char* how = f.size == DEMO_MISSING ? "is here, and was not" : size == DEMO_MISSING ? "is missing" : "differs";
     *why = "recorded in another world: " + name + " " + how;
     return false;
   }

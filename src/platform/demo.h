@@ -76,7 +76,8 @@ struct Demo {
 };
 
 // Checks a demo file's bytes (magic, version, length, every record, the
-// counts, the world digest); false with the reason in why.
+// counts, the world digest) into d; false with the reason in why, d left as
+// it was.
 bool ReadDemo(std::vector<uint8_t> bytes, Demo* d, std::string* why);
 bool LoadDemo(const char* path, Demo* d, std::string* why);
 // Does the working folder hold the world the demo was recorded in: every
