@@ -9,7 +9,9 @@
 //     --gtest_filter='Sessions/RecordedSession.*' 2>&1 >/dev/null | grep '^    {'
 //
 // (one command line), then paste the printed lines over those of kRecorded
-// below.
+// below. Raise DEMO_VERSION (platform/demo.h) as well, so that demos recorded
+// before are refused with a reason rather than drifting, and record the tour's
+// demo again (docs/session/tour.sh).
 #include <fcntl.h>
 #include <unistd.h>
 
