@@ -2,6 +2,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "game.h"
 #include "platform/platform.h"
 
@@ -12,3 +14,9 @@ struct Fresh : ::testing::Test {
   }
   void TearDown() override { ResetPlatform(); }
 };
+
+// The build folder: the test binary is BUILD/tests/quarn_tests, the default
+// world BUILD/data.
+inline std::filesystem::path BuildDir() {
+  return std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
+}

@@ -23,11 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The test binary is BUILD/tests/quarn_tests; the world is BUILD/data, written
-// by BUILD/quarn-world generate.
-fs::path BuildDir() {
-  return fs::canonical("/proc/self/exe").parent_path().parent_path();
-}
 fs::path DataDir() {
   if (const char* d = std::getenv("QUARN_WORLD_DIR")) return d;
   return BuildDir() / "data";

@@ -262,6 +262,12 @@ struct Session {
   // Puts the whole game back to a fresh process's state, installs the
   // headless seams and runs the game's start-up up to its main loop.
   void Start() {
+    Install();
+    WinMain();
+  }
+  // Start without the start-up, for a caller that puts more between the game
+  // and the seams first.
+  void Install() {
     ResetGlobals();
     ResetPlatform();
     keyboard = &keys;
@@ -271,7 +277,6 @@ struct Session {
     win = SimWindow{};
     keys.Clear();
     clicks.reserve(64);
-    WinMain();
   }
 
   // One frame: Feed, then Run.

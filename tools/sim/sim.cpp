@@ -5,6 +5,7 @@
 //   quarn-sim [--frames N] [--script FILE | --tour] [--random-keys SEED]
 //             [--allow-save] [--digest-every K] [--check] [--literal | --compare]
 //             [--gl [--immediate] [--shot N FILE]...]
+//   quarn-sim --play FILE [--digest-every K] [--check] [--literal | --compare]
 //
 // The game's console lines go to standard output exactly as the game prints
 // them. Digests go to standard error, one line each:
@@ -23,7 +24,10 @@
 // The window's close and the quit key do not end such a run.
 // Exit code 2 for bad options or script.
 // The key script format is described in session.h; --tour runs the built-in
-// tour of tour.h.
+// tour of tour.h. --play replays a demo recorded by `quarn --record` as fast
+// as it can, and ends with the line the game's replay prints: exit code 1 when
+// the replay went out of step or its digest differs from the recorded one, 2
+// when the file is not a sound demo of this world.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +37,7 @@
 
 #include "app/digest.h"
 #include "glwindow.h"
+#include "platform/demo.h"
 #include "session.h"
 #include "tour.h"
 
@@ -50,7 +55,8 @@ int Usage(const char* why) {
                "quarn-sim: %s\nusage: quarn-sim [--frames N] [--script FILE | --tour] "
                "[--random-keys SEED] [--allow-save] [--digest-every K] [--check]\n"
                "       [--literal | --compare]\n"
-               "       [--gl [--immediate] [--shot N FILE]...]\n",
+               "       [--gl [--immediate] [--shot N FILE]...]\n"
+               "       quarn-sim --play FILE [--digest-every K] [--check] [--literal | --compare]\n",
                why);
   return 2;
 }
@@ -75,11 +81,56 @@ bool ParseCount(const char* s, long long* v) {
   return *s && *end == 0 && *v >= 0;
 }
 
+// Replays the demo at `path` headless; answers the exit code.
+int Play(const char* path, long long every, bool check) {
+  static Demo demo;
+  std::string why;
+  if (!LoadDemo(path, &demo, &why) || !SameWorld(demo, &why)) {
+    std::fprintf(stderr, "quarn-sim: demo %s: %s\n", path, why.c_str());
+    return 2;
+  }
+  auto t0 = std::chrono::steady_clock::now();
+  static sim::Session s;
+  s.Install();
+  if (!StartReplay(demo, NoAudio(), &why)) {
+    std::fprintf(stderr, "quarn-sim: demo %s: %s\n", path, why.c_str());
+    return 2;
+  }
+  WinMain();
+  char broken[256];
+  for (char t = ReplayStep(); t != 0; t = ReplayStep()) {
+    if (t != 'D') continue;
+    int frame = int(Replaying().frames);
+    if (check && !CheckWorldInvariants(broken, sizeof broken)) {
+      std::fprintf(stderr, "invariant broken after frame %d: %s\n", frame, broken);
+      PrintDigest(frame);
+      EndReplay();
+      return 3;
+    }
+    if (searchmismatches != 0) {
+      std::fprintf(stderr, "the fast searches disagreed with the straightforward ones %lld "
+                   "time(s) in frame %d\n", static_cast<long long>(searchmismatches), frame);
+      PrintDigest(frame);
+      EndReplay();
+      return 3;
+    }
+    if (every > 0 && frame % every == 0) PrintDigest(frame);
+  }
+  PrintDigest(int(Replaying().frames));
+  double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  std::fprintf(stderr, "ran %u frames in %.1f s\n", Replaying().frames, secs);
+  int rc = ReportReplay(path, demo, DigestWorld().all, false);
+  EndReplay();
+  s.Stop();
+  return rc;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   long long frames = -1, every = 0, seed = -1;
   const char* scriptPath = nullptr;
+  const char* playPath = nullptr;
   bool check = false, allowSave = false, tour = false, literal = false, compare = false,
        gl = false, immediate = false;
   for (int i = 1; i < argc; ++i) {
@@ -93,6 +144,8 @@ int main(int argc, char** argv) {
       if (!ParseCount(argv[++i], &seed)) return Usage("bad --random-keys");
     } else if (a == "--script" && more) {
       scriptPath = argv[++i];
+    } else if (a == "--play" && more) {
+      playPath = argv[++i];
     } else if (a == "--tour") {
       tour = true;
     } else if (a == "--check") {
@@ -118,6 +171,13 @@ int main(int argc, char** argv) {
 
   if ((immediate || !shots.empty()) && !gl) return Usage("--immediate and --shot draw with --gl");
   if (literal && compare) return Usage("--literal and --compare exclude each other");
+  searchmode = literal ? smLiteral : compare ? smChecked : smFast;
+  searchmismatches = 0;
+  if (playPath) {
+    if (scriptPath || tour || seed >= 0 || frames >= 0 || allowSave || gl)
+      return Usage("--play takes only --digest-every, --check, --literal and --compare");
+    return Play(playPath, every, check);
+  }
   sim::KeyScript script;
   if (scriptPath && tour) return Usage("--script and --tour exclude each other");
   bool scripted = scriptPath || tour;
@@ -133,8 +193,6 @@ int main(int argc, char** argv) {
   sim::RandomKeys random(uint64_t(seed < 0 ? 0 : seed));
   random.allowSave = allowSave;
 
-  searchmode = literal ? smLiteral : compare ? smChecked : smFast;
-  searchmismatches = 0;
   auto t0 = std::chrono::steady_clock::now();
   static sim::Session s;   // large key tables stay off the stack
   s.script = scripted ? &script : nullptr;

@@ -9,6 +9,8 @@
 
 namespace {
 
+bool fillsWindow = false;
+
 GLenum GlFormat(TexFormat f) {
   switch (f) {
     case tfRGB: return GL_RGB;
@@ -26,6 +28,10 @@ struct GLDraw : Draw {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   }
   void Reshape(int w, int h, double fovy, double aspect, double znear, double zfar) override {
+    if (fillsWindow) {
+      w = glutGet(GLUT_WINDOW_WIDTH);
+      h = glutGet(GLUT_WINDOW_HEIGHT);
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
@@ -197,6 +203,8 @@ GLDraw immediate;
 BatchDraw batched;
 
 }  // namespace
+
+void NativeDrawFillsWindow(bool on) { fillsWindow = on; }
 
 Draw* NativeDraw() { return &batched; }
 
