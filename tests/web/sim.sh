@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # quarn-sim built to wasm and run under node plays the same game as the native
 # one: on the tour (every part of the game, a digest every 100 frames), on
-# seeded random keys and on a session that clicks and quits, the world digests
-# and the game's console are the same byte for byte.
+# seeded random keys, on a session that clicks and quits and on the demo of a
+# five-minute played session, the world digests and the game's console are the
+# same byte for byte.
 set -euo pipefail
 source "$(dirname "$0")/common.bash"
 command -v node >/dev/null || fail "missing tool: node"
@@ -25,6 +26,7 @@ KEYS
 sessions=("--tour --digest-every 100"
           "--random-keys 7 --frames 1500 --digest-every 100"
           "--random-keys 2026 --frames 1500 --digest-every 100"
+          "--play $QUARN_SOURCE_DIR/docs/session/tour.dem --digest-every 500"
           "--script $work/quit.keys --digest-every 10")
 k=0
 for args in "${sessions[@]}"; do
