@@ -86,6 +86,7 @@ void AnimationFrame() {
   double now = emscripten_get_now();
   if (now - WebClockNow() > BEHIND_MS) WebClockSet(std::floor(now));   // a hidden page, a slow machine
   int due = now >= WebClockNow() ? int((now - WebClockNow()) / FRAME_MS) + 1 : 0;
+  if (due > MAX_FRAMES) due = MAX_FRAMES;
   for (int k = 0; k < MAX_FRAMES && WebClockNow() <= now; ++k) {
     WebDrawPresenting(k + 1 >= due);
     WebKeyboardPoll();
