@@ -111,7 +111,8 @@ TEST_F(EntWorld, CollisionsPushOpenDoorsAndSkipClones) {
 
 // Two harmless bodies caught inside each other (a step climb lifts a body
 // into whatever rests above it) move apart; touching edges still collide,
-// and a shot fired into a body still hits it.
+// and so does a pair caught inside each other whose contact does more than
+// bounce.
 TEST_F(EntWorld, BodiesCaughtInsideEachOtherComeApart) {
   Class(man, 20, 32, 48, 1);
   Class(grenade, 10, 10, 8);
@@ -131,6 +132,21 @@ TEST_F(EntWorld, BodiesCaughtInsideEachOtherComeApart) {
   TEntity* b = Spawn(bullet, 300000 + 256, 100000 + 256, 200);   // inside the imp
   MoveEntity(b);
   EXPECT_EQ((Ints{c->hp, b->estate}), (Ints{7, esDying}));
+
+  // a contact that does more than bounce is never skipped: an armed grenade
+  // fired into an imp bursts there and its blast kills it, and a spawner takes
+  // back the child it has just made inside itself
+  Class(grenadeact, 4, 4, 1, 0, 1, -1, edtNothing, 0, 1);
+  TEntity* imp = Spawn(redimp, 500000, 100000);
+  TEntity* shot = Spawn(grenadeact, 500000 + 256, 100000 + 256, 800);
+  MoveEntity(shot), MoveEntity(shot);
+  Class(spawner, 16, 16, 1);
+  TEntity* nest = Spawn(spawner, 700000, 100000);
+  nest->subtype = redimp, nest->subtypecount = 1;
+  TEntity* child = Spawn(redimp, 700000 + 1024, 100000, 0, -64);
+  MoveEntity(child);
+  EXPECT_EQ((Ints{shot->estate, imp->estate, child->estate, nest->subtypecount}),
+            (Ints{esDying, esDying, esDying, 0}));
 }
 
 TEST_F(EntWorld, ContactDamageAndHurt) {

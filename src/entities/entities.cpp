@@ -118,11 +118,16 @@ bool Touches(const TEntity& o, int32_t ix, int32_t iy, int32_t ix2, int32_t iy2)
 // climb lifts a body 4 pixels without asking what is above it, and a pair
 // caught inside each other that way would bounce off each other every frame
 // and never move again: a man standing in a grenade could neither walk nor
-// fly. Boxes that only touch still collide, and so does anything that deals
-// damage, and doors.
+// fly. Boxes that only touch still collide, and so does every pair in which
+// the contact does more than bounce: damage, death on contact, a producer
+// taking back its own kind, a door.
 bool CaughtInside(const TEntity& a, const TEntity& b) {
   bool overlap = (b.x < a.x + a.w) & (a.x < b.x + b.w) & (b.y < a.y + a.h) & (a.y < b.y + b.h);
-  return overlap && !b.isadoor && EntityClass[a.kind].dmg == 0 && EntityClass[b.kind].dmg == 0;
+  if (!overlap || a.isadoor || b.isadoor) return false;
+  const TEntityClass &ca = EntityClass[a.kind], &cb = EntityClass[b.kind];
+  bool absorbs = (b.subtype == a.kind && b.subtypecount > 0) ||
+                 (a.subtype == b.kind && a.subtypecount > 0);
+  return ca.dmg == 0 && cb.dmg == 0 && ca.dieoncontact == 0 && cb.dieoncontact == 0 && !absorbs;
 }
 
 // The first slot other than i whose entity touches i's next-frame box.
