@@ -1,5 +1,7 @@
 // Every entry point of the game, by family, in the order the game is built.
 #pragma once
+#include <cstdio>
+
 #include "defs/defs.h"
 
 // ---- application frame (app/main.cpp) ------------------------------------------
@@ -192,6 +194,17 @@ void WindAdjust(TEntity* ent, int32_t m);
 void DisplayWater();
 // ---- triggers (environment/triggers.cpp) ----------------------------------------------
 void InitialiseTriggers(const char* fname);
+// One record of the trigger file as the reader finds it: the label, the five
+// numbers (id, x, y, w, h in tiles) and the line the label stands on.
+struct TTriggerRecord {
+  char label[64];
+  int32_t n[5];
+  int line;
+};
+enum TTriggerRead { trEnd, trGood, trLongLabel, trBadNumbers };
+// Reads the next record; *line counts the file's lines (1 at its start). A bad
+// record ends with its line, so every good record after it is still read.
+TTriggerRead ReadTriggerRecord(FILE* f, int* line, TTriggerRecord* r);
 void SpawnTrigger(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h);
 void CheckTriggers(int32_t x, int32_t y);
 

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -49,6 +50,26 @@ TEST_F(TriggerFile, LoadsGoodRecordsAndRefusesBadOnes) {
   for (int i = 0; i < 20000; i++) garbage += char(Rand() % 256);
   Load(garbage);
   EXPECT_LE(tslot, 32);
+}
+
+// A refused record takes the rest of its line with it and nothing more, so
+// every good record after it loads; the reader tells each record's line.
+TEST_F(TriggerFile, ABadRecordCostsOnlyItsOwnLine) {
+  const std::string good = "g1 1,1,1,1,1\ng2 2,1,1,1,1\ng3 3,1,1,1,1\n";
+  const std::string loaded = "  spawned trigger 1\n  spawned trigger 2\n  spawned trigger 3\n";
+  struct { std::string text, out; } files[] = {
+      {"alone\n" + good, "  trigger alone: bad numbers, record skipped\n" + loaded},
+      {"g0 9,1,1,1,1 note\n" + good,
+       "  spawned trigger 9\n  trigger note: bad numbers, record skipped\n" + loaded},
+      {"g5 1,x,1,1,1 g6 6,1,1,1,1\n" + good, "  trigger g5: bad numbers, record skipped\n" + loaded},
+  };
+  for (const auto& f : files) EXPECT_EQ(Load(f.text), "spawning triggers " + path + "\n" + f.out);
+  FILE* f = std::fopen(path.c_str(), "r");
+  std::vector<int> lines;
+  int line = 1;
+  for (TTriggerRecord r; ReadTriggerRecord(f, &line, &r) != trEnd;) lines.push_back(r.line);
+  std::fclose(f);
+  EXPECT_EQ(lines, (std::vector<int>{1, 2, 3, 4}));
 }
 
 // A trigger fires once, at a point inside its rectangle edges included, for
