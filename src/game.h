@@ -61,6 +61,14 @@ void SpawnVelEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32
 void SpawnProjectileV(TEntityKind e, int32_t xp, int32_t yp, int32_t dx, int32_t dy);
 void SpawnProjectile(TEntityKind e, int32_t xp, int32_t yp, int32_t vangle, int32_t vel);
 void CloneEntity(TEntity e);
+// The spawns above, answering the entity they made, or null when they made
+// none (a full table, or a kind outside the class table).
+TEntity* PlaceEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm, TFlip fs,
+                     int32_t tid, int32_t score);
+TEntity* PlaceVelEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm,
+                        TFlip fs, int32_t tid, int32_t score, int32_t dx, int32_t dy,
+                        int32_t vangle);
+TEntity* PlaceClone(const TEntity& e);
 void EntityFire(TEntity e);
 void SpawnEntities(const char* fname);
 int ProcessEntityLifespan(TEntity* ent, TEntityClass* eclass);

@@ -44,12 +44,13 @@ bool FindFreeSlot() {
   return false;
 }
 
-// SpawnEntity, answering whether an entity was placed (at Entities[eslot]).
-bool PlaceEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm, TFlip fs,
-                 int32_t tid, int32_t score) {
+}  // namespace
+
+TEntity* PlaceEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm, TFlip fs,
+                     int32_t tid, int32_t score) {
   // A kind outside the class table has no class to spawn from.
-  if (e < 0 || e >= MAX_CLASSES) return false;
-  if (!FindFreeSlot()) return false;
+  if (e < 0 || e >= MAX_CLASSES) return nullptr;
+  if (!FindFreeSlot()) return nullptr;
   TEntity& n = Entities[eslot];
   const TEntityClass& c = EntityClass[e];
   n.uid = eslot;
@@ -87,8 +88,10 @@ bool PlaceEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t 
   } else {
     n.isadoor = 0;
   }
-  return true;
+  return &n;
 }
+
+namespace {
 
 // 128 x (r % 8 - r % 8), drawn again until it is not 0.
 int32_t RandomFling() {
@@ -288,13 +291,21 @@ void SpawnEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t 
   PlaceEntity(e, xp, yp, st, stm, fs, tid, score);
 }
 
+TEntity* PlaceVelEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm,
+                        TFlip fs, int32_t tid, int32_t score, int32_t dx, int32_t dy,
+                        int32_t vangle) {
+  TEntity* n = PlaceEntity(e, xp, yp, st, stm, fs, tid, score);
+  if (n) {
+    n->dx = dx;
+    n->dy = dy;
+    n->rangle = vangle;
+  }
+  return n;
+}
+
 void SpawnVelEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm, TFlip fs,
                     int32_t tid, int32_t score, int32_t dx, int32_t dy, int32_t vangle) {
-  if (!PlaceEntity(e, xp, yp, st, stm, fs, tid, score)) return;
-  TEntity& n = Entities[eslot];
-  n.dx = dx;
-  n.dy = dy;
-  n.rangle = vangle;
+  PlaceVelEntity(e, xp, yp, st, stm, fs, tid, score, dx, dy, vangle);
 }
 
 void SpawnProjectileV(TEntityKind e, int32_t xp, int32_t yp, int32_t dx, int32_t dy) {
@@ -308,19 +319,19 @@ void SpawnProjectile(TEntityKind e, int32_t xp, int32_t yp, int32_t vangle, int3
   SpawnVelEntity(e, xp, yp, blank, 0, flNorm, 0, 0, dx, dy, vangle);
 }
 
-void CloneEntity(TEntity e) {
-  if (!FindFreeSlot()) return;
+TEntity* PlaceClone(const TEntity& e) {
+  if (!FindFreeSlot()) return nullptr;
   Entities[eslot] = e;   // uid and all: a clone never collides with its source
+  return &Entities[eslot];
 }
+
+void CloneEntity(TEntity e) { PlaceClone(e); }
 
 void EntityFire(TEntity e) {
   // the player's entity is always slot 0
-  if (Rand() % 64 == 1 && TraceLOS(&e, &Entities[0])) {
-    if (PlaceEntity(static_cast<TEntityKind>(e.subtype), e.x, e.y, blank, 0, flNorm, 0, 0)) {
-      Entities[eslot].dx = 2048;
-      Entities[eslot].dy = 0;
-    }
-  }
+  if (Rand() % 64 == 1 && TraceLOS(&e, &Entities[0]))
+    PlaceVelEntity(static_cast<TEntityKind>(e.subtype), e.x, e.y, blank, 0, flNorm, 0, 0, 2048, 0,
+                   0);
 }
 
 void SpawnEntities(const char* fname) {

@@ -9,15 +9,6 @@ TEntity* PlayerEnt(TPlayerState* p) { return &Entities[p->ent]; }
 
 bool IsWeaponSelection(TEntityKind k) { return k >= wpBlaster && k <= wpRandom; }
 
-// Put a record (or a fresh entity) into the world and report whether a slot
-// was found: the slot search leaves `eslot` on its start when the table is
-// full, so an unmoved cursor over a busy slot means nothing was placed.
-struct SlotWatch {
-  int32_t start = eslot;
-  bool startFree = Entities[eslot].kind == blank;
-  bool Placed() const { return eslot != start || startFree; }
-};
-
 }  // namespace
 
 void CheckPickupObject(TPlayerState* p) {
@@ -55,13 +46,10 @@ int CheckEquipPlayer(TPlayerState* p, TEntity* ent) {
 void DropObject(TPlayerState* p) {
   if (p->held.kind == blank) return;
   TEntity* e = PlayerEnt(p);
-  SlotWatch watch;
-  if (p->held.kind == grenade)
-    SpawnEntity(grenadeact, 0, 0, static_cast<TEntityKind>(-1), 0, flNorm, 0, 0);   // armed on release
-  else
-    CloneEntity(p->held);
-  if (watch.Placed()) {
-    TEntity* n = &Entities[eslot];
+  TEntity* n = p->held.kind == grenade   // armed on release
+                   ? PlaceEntity(grenadeact, 0, 0, static_cast<TEntityKind>(-1), 0, flNorm, 0, 0)
+                   : PlaceClone(p->held);
+  if (n) {
     n->flipx = e->flipx;
     // one pixel clear of the player on the side it faces, centred on its height
     if (e->flipx == flNorm)
@@ -78,10 +66,8 @@ void DropObject(TPlayerState* p) {
 void ThrowObject(TPlayerState* p) {
   if (p->held.kind == blank) return;
   TEntity* e = PlayerEnt(p);
-  SlotWatch watch;
-  CloneEntity(p->held);   // a grenade flies unarmed
-  if (watch.Placed()) {
-    TEntity* n = &Entities[eslot];
+  TEntity* n = PlaceClone(p->held);   // a grenade flies unarmed
+  if (n) {
     n->flipx = e->flipx;
     // released on the side the player moves to: at rest, on the left
     if (e->dx > 0)
