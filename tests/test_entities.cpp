@@ -101,12 +101,14 @@ TEST_F(EntWorld, PlacementFileSpawnsAfterThePlayerAndDoorsSayWhere) {
                     "urnfull 3,10,5,7,20,0,0,3,0,50\n"
                     "weird 300,1,1,1,1,0,0,0,0,0\n"
                     "door 73,5,0,10,0,0,0,0,2,0\n"
-                    "short 4,1\n",
+                    "short 4,1\n" +
+                        std::string(130, 'd') + " 4,1,1,1,1,0,0,0,0,0\n",
                     SpawnEntities),
             "spawning entities\nspawned entity: urnfull\n"
             "entity weird refused: kind 300 outside 0..255\n"
             "Spawned door 6/4096 (73 a000-14000) 2\nspawned entity: door\n"
-            "spawned entity: short\n");
+            "spawned entity: short\nspawned entity: " +
+                std::string(130, 'd') + "\n");   // printed whole
   const TEntity &u = Entities[5], &d = Entities[6], &s = Entities[7];
   EXPECT_EQ((Ints{u.kind, u.x, u.y, u.flipx, u.flipy, u.score}),
             (Ints{urnfull, 82560, 59904, 1, 1, 50}));

@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "defs/console.h"
 #include "defs/random.h"
@@ -18,16 +19,20 @@ constexpr int MULTI_FRAMES = 5;        // a name starting with '1' loads five fr
 
 // Reads one whitespace-delimited word of at most NAME_MAX_CHARS characters into
 // buf (NAME_MAX_CHARS + 1 bytes). Returns EOF at the end of the file, 1 for a
-// word that fits and 2 for a longer word, whose tail is read and dropped.
-int ReadWord(FILE* f, char* buf) {
+// word that fits and 2 for a longer word, whose tail is read into `tail` when
+// one is given and dropped otherwise.
+int ReadWord(FILE* f, char* buf, std::string* tail = nullptr) {
+  if (tail) tail->clear();
   if (std::fscanf(f, "%95s", buf) == EOF) return EOF;
   int c = std::fgetc(f);
   if (c == EOF || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
     if (c != EOF) std::ungetc(c, f);
     return 1;
   }
-  while (c != EOF && !(c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'))
+  while (c != EOF && !(c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f')) {
+    if (tail) tail->push_back(char(c));
     c = std::fgetc(f);
+  }
   if (c != EOF) std::ungetc(c, f);
   return 2;
 }
@@ -345,17 +350,19 @@ void SpawnEntities(const char* fname) {
   // Numbers that do not parse keep the previous record's values; the first
   // record starts from zeros.
   int q[10] = {0};
-  while (ReadWord(f, desc) != EOF) {
+  std::string tail;   // the description is printed whole, however long
+  while (ReadWord(f, desc, &tail) != EOF) {
     std::fscanf(f, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", &q[0], &q[1], &q[2], &q[3], &q[4], &q[5],
                 &q[6], &q[7], &q[8], &q[9]);
     if (q[0] < 0 || q[0] >= MAX_CLASSES) {
-      Say("entity %s refused: kind %d outside 0..%d\n", desc, q[0], MAX_CLASSES - 1);
+      Say("entity %s%s refused: kind %d outside 0..%d\n", desc, tail.c_str(), q[0],
+          MAX_CLASSES - 1);
       continue;
     }
     SpawnEntity(static_cast<TEntityKind>(q[0]), q[1] * TILE_WSCALE + q[2] * DIVSCALE,
                 q[3] * TILE_HSCALE + q[4] * DIVSCALE, static_cast<TEntityKind>(q[5]), q[6],
                 static_cast<TFlip>(q[7]), q[8], q[9]);
-    Say("spawned entity: %s\n", desc);
+    Say("spawned entity: %s%s\n", desc, tail.c_str());
   }
   std::fclose(f);
 }
