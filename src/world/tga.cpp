@@ -71,7 +71,10 @@ void ImageUploadXY(const uint8_t* image, int texId, int imgx, int imgy) {
 void LoadRaw(const char* name, int texidx, int imgx) { LoadRawXY(name, texidx, imgx, imgx); }
 
 void LoadRawXY(const char* name, int texidx, int imgx, int imgy) {
-  if (imgx <= 0 || imgy <= 0 || imgx > MAX_IMAGE_SIDE || imgy > MAX_IMAGE_SIDE) return;
+  if (imgx <= 0 || imgy <= 0 || imgx > MAX_IMAGE_SIDE || imgy > MAX_IMAGE_SIDE) {
+    Say("image %s refused: %d x %d is outside 1..%d\n", name, imgx, imgy, MAX_IMAGE_SIDE);
+    return;
+  }
   FILE* f = OpenDataFile(name, "rb");
   if (!f) return;
   int pixels = imgx * imgy;
