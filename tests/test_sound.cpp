@@ -137,6 +137,9 @@ TEST_F(SoundTest, RoundRobinOverFourSlotsNeverCutsASound) {
   EXPECT_EQ(fake.Live(), (std::vector<int>{3, 4, 5, 6}));
 }
 
+// A buffer that cannot be made, also because every buffer the device can
+// hold is still playing, skips the play: its slot empty, the cursor unmoved,
+// and no playing sound cut short.
 TEST_F(SoundTest, FailedBufferLeavesTheSlotEmptyAndTheCursorWhereItWas) {
   Start();
   Cache(es_button, Wav(22050));
@@ -145,6 +148,19 @@ TEST_F(SoundTest, FailedBufferLeavesTheSlotEmptyAndTheCursorWhereItWas) {
   PlaySFX(es_button);
   EXPECT_EQ(qusnd_sndbufidx, 1);
   EXPECT_EQ(QuarnSFX[1], 0);
+
+  fake.failBuffers = false;
+  for (int i = 1; i < AUDIO_MAX_BUFFERS; i++) PlaySFX(es_button);
+  ASSERT_EQ(fake.Playing().size(), size_t(AUDIO_MAX_BUFFERS));
+  const int cursor = qusnd_sndbufidx;
+  PlaySFX(es_button);
+  EXPECT_EQ((std::vector<int>{qusnd_sndbufidx, QuarnSFX[cursor], int(fake.Playing().size()),
+                              int(fake.released.size())}),
+            (std::vector<int>{cursor, 0, AUDIO_MAX_BUFFERS, 0}));
+  fake.Finish(1);   // one ends: the next play has its buffer again
+  PlaySFX(es_button);
+  EXPECT_EQ((std::vector<int>{qusnd_sndbufidx, QuarnSFX[cursor]}),
+            (std::vector<int>{(cursor + 1) % 4, AUDIO_MAX_BUFFERS + 1}));
 }
 
 TEST_F(SoundTest, TintedPitchIs11000VariedByUnderTheVariance) {
