@@ -8,7 +8,8 @@ struct Pockets : PlayerWorld {
 }  // namespace
 
 // Keys sort above the weapon selections, yet a carried key is an object like
-// any other: walking over something else must not throw it away.
+// any other: walking over something else must not throw it away. The kinds
+// between the selections and the keys do not fill the hand.
 TEST_F(Pockets, PickingUpEquipmentOrAnObjectIntoAFreeHand) {
   P->equip[0] = 0;
   Item(5, pistol, 25);
@@ -20,9 +21,14 @@ TEST_F(Pockets, PickingUpEquipmentOrAnObjectIntoAFreeHand) {
   Item(6, key1)->dx = 300;
   CheckPickupObject(P);
   EXPECT_EQ(V({P->held.kind, P->held.uid, P->held.dx, Entities[6].kind}), V({key1, 6, 0, blank}));
-  Item(7, rock);   // a full hand picks up nothing
-  CheckPickupObject(P);
-  EXPECT_EQ(V({P->held.kind, Entities[7].kind}), V({key1, rock}));
+  // an object or a key fills the hand; a selection or a kind above them does not
+  for (TEntityKind held : {key1, key6, grenade, wpRandom, spawner, dropper, guidedice}) {
+    P->held.kind = held;
+    Item(7, rock);
+    CheckPickupObject(P);
+    bool full = held <= grenade || held >= key1;
+    EXPECT_EQ(V({P->held.kind, Entities[7].kind}), V({full ? held : rock, full ? rock : blank})) << held;
+  }
 }
 
 TEST_F(Pockets, DropArmsAGrenadeThrowSendsItAlongTheAim) {

@@ -7,15 +7,15 @@ namespace {
 
 TEntity* PlayerEnt(TPlayerState* p) { return &Entities[p->ent]; }
 
-bool IsWeaponSelection(TEntityKind k) { return k >= wpBlaster && k <= wpRandom; }
+// A hand holding one of these is full: an object (a kind below the weapon
+// selections), or a key, which walking over something else must not lose.
+bool FillsTheHand(TEntityKind k) { return (k > blank && k < wpBlaster) || (k >= key1 && k <= key6); }
 
 }  // namespace
 
 void CheckPickupObject(TPlayerState* p) {
-  // A hand holding an object is full; an empty hand or a weapon selection
-  // may pick up. Every kind that is not a selection counts as an object,
-  // the keys above the selections included.
-  if (p->held.kind != blank && !IsWeaponSelection(p->held.kind)) return;
+  // an empty hand, a weapon selection or any other kind may pick up
+  if (FillsTheHand(p->held.kind)) return;
   int i = coldetidxholdable(p->ent);
   if (i == -1) return;
   if (CheckEquipPlayer(p, &Entities[i]) == 1)
