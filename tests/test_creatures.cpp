@@ -25,16 +25,63 @@ TEST_F(Creatures, DalekPatrolsOnlyInSight) {
   EXPECT_EQ(d->target, E0);
 }
 
+// In sight, a bird (1 in 16), a wasp (1 in 16) and a buzzball (1 in 4) swoop
+// at the player's entity with a divisor of 50 + r % 10, 20 + r % 20 and
+// 20 + r % 30; out of sight a buzzball rolls level, 1 in 4 with a new dx of
+// r % 64 - r % 64.
+TEST_F(Creatures, SwoopsAndRolls) {
+  struct { TEntityKind kind; TEntityOp think; int chance, base, spread; } swoops[] = {
+      {greenbird, BirdThink, 16, 50, 10}, {whitewasp, WaspThink, 16, 20, 20}, {buzzball, BuzzBallThink, 4, 20, 30}};
+  for (const auto& s : swoops) {
+    TEntity* c = Put(1, s.kind, X + 30000, Y + 20000);
+    Seed([&] { return Rand() % s.chance == 1; });
+    const int32_t divisor = s.base + NextDraw(1) % s.spread;
+    s.think(c);
+    EXPECT_EQ((V{c->dx, c->dy}), (V{-30000 / divisor, -20000 / divisor})) << s.kind;
+  }
+  TEntity* b = Put(1, buzzball, X + 60000, Y);
+  b->dy = 300;
+  Seed([] { return Rand() % 4 == 1; });
+  const int32_t dx = NextDraw(1) % 64 - NextDraw(2) % 64;
+  BuzzBallThink(b);
+  EXPECT_EQ((V{b->dx, b->dy}), (V{dx, 0}));
+}
+
+// Animated things step their frame 0, 1, 2, 3, 0 on the frames whose counter
+// is 1 modulo k: wasps, buzzballs, grenades, armed grenades and fire every
+// 4th, grubs every 8th while they move, power pods every 16th.
+TEST_F(Creatures, AnimationsStepEveryKthFrame) {
+  struct { TEntityKind kind; TEntityOp think; int k; } animated[] = {
+      {whitewasp, WaspThink, 4}, {buzzball, BuzzBallThink, 4}, {grenade, GrenadeThink, 4},
+      {grenadeact, GrenadeActThink, 4}, {fire, FireThink, 4}, {pinkgrub, MaggotThink, 8},
+      {powerpod, PowerPodThink, 16}};
+  for (const auto& a : animated) {
+    TEntity* t = Put(1, a.kind, X + 200000, Y);
+    V steps;
+    for (framectr = 0; framectr <= 4 * a.k + 1; framectr++) {
+      const int32_t before = t->frame;
+      t->dx = 5, a.think(t);
+      if (t->frame != before) steps.push_back(framectr);
+    }
+    EXPECT_EQ(steps, (V{1, a.k + 1, 2 * a.k + 1, 3 * a.k + 1, 4 * a.k + 1})) << a.kind;
+    EXPECT_EQ(t->frame, 1) << a.kind;
+  }
+  TEntity* g = Put(1, pinkgrub, X + 200000, Y);   // a grub at rest does not wriggle
+  for (framectr = 0; framectr < 20; framectr++) MaggotThink(g);
+  EXPECT_EQ(g->frame, 0);
+}
+
 // A burger fires its subtype at the player's entity with that kind's firing
-// sound; with subtype 0 it never fires.
+// sound; with subtype 0, or dying, it never fires.
 TEST_F(Creatures, BurgerFiresOnlyWithASubtype) {
   Put(2, bullet, 0, 0, 4, 4)->kind = blank;
-  for (int st : {0, int(bullet)}) {
+  for (int st : {0, int(bullet), -int(bullet)}) {
     TEntity* t = Put(1, whiteburger, X - 4096, Y);
-    t->subtype = st;
+    t->subtype = st < 0 ? bullet : st, t->estate = st < 0 ? esDying : esAlive;
+    const int before = Count(bullet);
     for (int f = 0; f < 1000; f++) BurgerThink(t);
-    EXPECT_EQ(Played(), V(size_t(Count(bullet)), es_pistolshot));
-    EXPECT_EQ(Count(bullet) > 0, st != 0);
+    EXPECT_EQ(Played(), V(size_t(Count(bullet) - before), es_pistolshot));
+    EXPECT_EQ(Count(bullet) > before, st > 0);
   }
 }
 
@@ -62,6 +109,45 @@ TEST_F(Creatures, ImpSleepsUntilItSeesThePlayer) {
   ImpThink(imp);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "imp climb l\n");
   EXPECT_EQ((V{imp->flipx, imp->dx, imp->dy}), (V{1, 1024, -512}));
+}
+
+// An awake imp out of sight: on a 1-in-4 draw it wanders unless it is falling
+// (1 in 8 a new dx of (r % 12 - r % 12) x 128, after a hop of dy
+// (-2 - r % 4) x 128 one time in four; else it slows by 4), otherwise it
+// climbs or, 1 in 4, leaps off a wall at its upper right; last, 1 in 256, it
+// fires at the player's entity.
+TEST_F(Creatures, AwakeImpWandersHopsLeapsAndFires) {
+  auto rock = [](int tx, int n, int c0, int r1) {   // tile n: solid from column c0 and row r1 down
+    mapt[tx][100] = n;
+    for (int r = 0; r < 64; ++r)
+      for (int c = 0; c < 64; ++c)
+        if (r >= 25 || (c >= c0 && r < r1)) mapmasks[0][((n / 16) * 64 + r) * 1024 + (n % 16) * 64 + c] = 255;
+  };
+  rock(200, 5, 64, 0);    // a floor just below the imp
+  rock(210, 6, 17, 25);   // a floor and a wall just right of it
+  Put(3, bullet, 0, 0, 4, 4)->kind = blank;
+  struct Row { const char* what; int tx; int32_t dx, dy; bool (*draws)(); V (*want)(); const char* said; } rows[] = {
+      {"hop", 200, 0, 0, [] { return Rand() % 4 == 1 && Rand() % 8 == 1 && Rand() % 4 == 1 && (Rand(), Rand(), Rand(), Rand() % 256 != 1); },
+       [] { return V{(NextDraw(4) % 12 - NextDraw(5) % 12) * 128, (-2 - NextDraw(3) % 4) * 128, 0, 0}; }, ""},
+      {"new dx", 200, 0, 0, [] { return Rand() % 4 == 1 && Rand() % 8 == 1 && Rand() % 4 != 1 && (Rand(), Rand(), Rand() % 256 != 1); },
+       [] { return V{(NextDraw(3) % 12 - NextDraw(4) % 12) * 128, 0, 0, 0}; }, ""},
+      {"slow", 200, 10, -10, [] { return Rand() % 4 == 1 && Rand() % 8 != 1 && Rand() % 256 != 1; }, [] { return V{6, -6, 0, 0}; }, ""},
+      {"falling", 220, 10, 100, [] { return Rand() % 4 == 1 && Rand() % 256 != 1; }, [] { return V{10, 100, 0, 0}; }, ""},
+      {"leap", 210, 0, 0, [] { return Rand() % 4 != 1 && Rand() % 4 == 1 && Rand() % 256 != 1; },
+       [] { return V{-1024, -512, 0, 0}; }, "imp leap off to l\n"},
+      {"no leap", 210, 0, 0, [] { return Rand() % 4 != 1 && Rand() % 4 != 1 && Rand() % 256 != 1; }, [] { return V{0, -512, 0, 0}; }, ""},
+      {"fire", 200, 0, 0, [] { return Rand() % 4 != 1 && Rand() % 256 == 1; }, [] { return V{0, 0, 1, 1}; }, ""}};
+  for (const Row& r : rows) {
+    TEntity* imp = Put(1, redimp, r.tx * 8192, 100 * 8192, 16, 24);
+    imp->awake = 1, imp->subtype = bullet, imp->dx = r.dx, imp->dy = r.dy;
+    Seed(r.draws);
+    const V want = r.want();
+    const int shots = Count(bullet);
+    testing::internal::CaptureStdout();
+    ImpThink(imp);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), r.said) << r.what;
+    EXPECT_EQ((V{imp->dx, imp->dy, imp->flipx, Count(bullet) - shots}), want) << r.what;
+  }
 }
 
 // Once awake a gargoyle spits plasma on frames 1, 33, 65, ... from the corner

@@ -165,6 +165,14 @@ TEST_F(EntWorld, EachDamageTypeDiesItsOwnWay) {
   p->score = 7;
   for (int i = 0; i < 8; ++i) KillEntity(p);
   EXPECT_EQ((Ints{p->estate, players[0].score}), (Ints{esAlive, 25}));
+  // but one call in four (a draw of 1 modulo 4) teleports player 0
+  players[0].ent = int(p - Entities), players[0].tx[0] = 777, p->x = 5;
+  Seed([] { return Rand() % 4 != 1; });
+  KillEntity(p);
+  const int32_t stayed = p->x;
+  Seed([] { return Rand() % 4 == 1; });
+  KillEntity(p);
+  EXPECT_EQ((Ints{stayed, p->x}), (Ints{5, 777}));
   // a ricochet dies on a strike when r % 4 is 1: draws 18467, 6334, 26500, 19169
   TEntityClass& r = Class(bullet, 2, 2, 1, 0, 1, -1, edtRicochet);
   TEntity* b = Spawn(bullet, 0, 0);

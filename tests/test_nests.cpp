@@ -43,15 +43,12 @@ TEST_F(Nests, SpawnerPlacesItsChildAboveOrAtItself) {
     n->subtype = redimp, n->subtypemax = 2, n->subtypecount = 0, n->flipy = hanging;
     Put(2, redimp, 0, 0, 16, 24)->kind = blank;
     Seed([] { return Rand() % 256 == 1; });
-    uint32_t s = randstate;
-    Rand();
-    int32_t a = Rand() % 128, b = Rand() % 128;
-    randstate = s;
+    const int32_t dx = NextDraw(1) % 128 - NextDraw(2) % 128;
     SpawnerNestThink(n);
     const TEntity& c = Entities[2];
     EXPECT_EQ((V{c.kind, c.subtype, c.x, c.y, c.dy, c.dx, n->subtypecount}),
               (V{redimp, blueshroom, n->x + 2048, hanging ? n->y : n->y - 24 * 128 - 256,
-                 hanging ? -64 : 64, a - b, 1}));
+                 hanging ? -64 : 64, dx, 1}));
     EXPECT_EQ(c.parentent, n);
   }
 }

@@ -72,12 +72,16 @@ TEST_F(EntWorld, SplashOnlyWhenStillFastAfterBuoyancy) {
   Class(rock, 16, 16, 1, 1);
   Tile(12, 5, 128);
   TEntity* e = Spawn(rock, 99304, 41960, 0, 500);
+  testing::internal::CaptureStdout();
   MoveEntity(e);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "sound 7 not found in cache");   // the splash
   EXPECT_EQ((Ints{e->inwater, e->dy}), (Ints{1, 244 - 61}));
   int sprayed = LiveParticles();
   EXPECT_TRUE(sprayed >= 1 && sprayed <= 245) << sprayed;
   TEntity* f = Spawn(rock, 102304, 41960, 0, 300);
+  testing::internal::CaptureStdout();
   MoveEntity(f);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ((Ints{f->dy, LiveParticles()}), (Ints{44, sprayed}));
 }
 
@@ -187,6 +191,12 @@ TEST_F(EntWorld, BlastHurtsByDistanceInLineOfSight) {
   EXPECT_EQ((Ints{RoughRadialDamage(40, 0, 16384), RoughRadialDamage(40, 10, 16384),
                   RoughRadialDamage(40, 40, 16384)}),
             (Ints{40, 20, 10}));
+  for (Ints v : {Ints{2000, -3000, 1024, -1024}, Ints{-3000, 2000, -1024, 1024}, Ints{1024, -1024, 1024, -1024}}) {
+    TEntity t{};   // the push is clamped to 1024 either way on each axis
+    t.dx = v[0], t.dy = v[1];
+    ClampDxDy(&t);
+    EXPECT_EQ((Ints{t.dx, t.dy}), (Ints{v[2], v[3]}));
+  }
 }
 
 TEST_F(EntWorld, LineOfSightReachAndDistance) {
