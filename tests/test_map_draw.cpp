@@ -32,6 +32,16 @@ TEST_F(MapDraw, CameraFollowsPlayerZero) {
   EXPECT_EQ(camera(0, 0), std::make_tuple(-5, -7, 64, 0));
   EXPECT_EQ(camera(8192 * 10 + 128, 8192 * 10 + 128), std::make_tuple(5, 3, 63, -1));
   EXPECT_EQ(camera(8192 * 3 + 8191, 8192 * 3 + 8191), std::make_tuple(-2, -4, 1, -63));
+
+  // a view partly off the map draws only the cells inside it: at the top left
+  // corner 7 columns by 5 rows, near the bottom right 9 by 11
+  for (auto& column : mapt)
+    for (uint32_t& w : column) w = 3;
+  for (auto [at, cells] : {std::pair{0, 7 * 5}, std::pair{252 * 8192, 9 * 11}}) {
+    rec.calls.clear();
+    camera(at, at);
+    EXPECT_EQ(rec.Quads().size(), size_t(cells)) << at;
+  }
 }
 
 TEST_F(MapDraw, OneFrameOfTilesInRowOrder) {

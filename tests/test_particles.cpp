@@ -83,6 +83,11 @@ TEST_F(ParticleTest, OnlyDotsIgnoreGravityAndBuoyancy) {
     EXPECT_EQ(sea.dy, t == ptDot ? 20 : 18) << "type " << t;
     EXPECT_EQ(sky.dy, t == ptDot ? 0 : -2) << "type " << t;
   }
+  // after the move: above the line it falls, on the line it floats
+  TParticle over{0xF1, 0, watery * 128 - 11, 0, 10, 50, ptGravDot}, on{0xF1, 0, watery * 128 - 10, 0, 10, 50, ptGravDot};
+  MoveParticle(&over);
+  MoveParticle(&on);
+  EXPECT_EQ(over.dy - on.dy, 11 - 8);
   TParticle last{0xF1, 0, 0, 0, 0, 1, ptDot};
   MoveParticle(&last);
   EXPECT_EQ(last.colour, 0);   // its slot is free
@@ -155,4 +160,14 @@ TEST_F(ParticleTest, OnlyParticlesInViewDrawOrLeaveATrail) {
   ASSERT_EQ(quads.size(), 1u + 16u);   // the trail is drawn in the same pass
   for (size_t i = 1; i < quads.size(); i++) EXPECT_EQ(quads[i].v[0].a, 0.0f);
   EXPECT_EQ(quads[0].texture, 1025);
+
+  // the window of cells: columns -1 to 13, rows -1 to 12 of the view
+  const int cells[][3] = {{-2, 5, 0}, {-1, 5, 1}, {13, 5, 1}, {14, 5, 0},
+                          {5, -2, 0}, {5, -1, 1}, {5, 12, 1}, {5, 13, 0}};
+  for (const auto& c : cells) {
+    rec.calls.clear();
+    Particles[1] = {0xF1, 128 * (64 * (10 + c[0]) + 32), 128 * (64 * (10 + c[1]) + 32 + 48), 0, 0, 50, ptDot};
+    DisplayParticle(1);
+    EXPECT_EQ(rec.Quads().size(), size_t(c[2])) << c[0] << "," << c[1];
+  }
 }

@@ -81,3 +81,18 @@ TEST_F(WindTest, StreamShowsOnlyInsideTheViewBand) {
   EXPECT_GT(n, 0);
   EXPECT_LE(n, 80);
 }
+
+// A wind with both a sideways and a vertical part turns round on every frame
+// whose counter is 31 modulo 32; the built-in areas, never both, never turn.
+TEST_F(WindTest, OnlyADiagonalWindTurnsRound) {
+  SpawnWind(8, 0, 0, 1, 1, 100, -50);
+  std::vector<int> turns;
+  for (framectr = 0; framectr < 96; framectr++) {
+    const int32_t before = WindAreas[8].vx;
+    for (int i = 0; i < MAX_WINDS; i++) UpdateWind(i);
+    if (WindAreas[8].vx != before) turns.push_back(framectr);
+  }
+  EXPECT_EQ(turns, (std::vector<int>{31, 63, 95}));
+  EXPECT_EQ((std::vector<int32_t>{WindAreas[8].vx, WindAreas[8].vy, WindAreas[4].vx, WindAreas[1].vy}),
+            (std::vector<int32_t>{-100, 50, 3072, -384}));
+}
