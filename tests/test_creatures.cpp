@@ -85,61 +85,38 @@ TEST_F(Creatures, BurgerFiresOnlyWithASubtype) {
   }
 }
 
-// An imp that has never seen the player's entity does nothing, even beside a
-// wall, and only cries when hurt; once it has seen it, it climbs with no
-// sight at all.
-TEST_F(Creatures, ImpSleepsUntilItSeesThePlayer) {
-  mapt[199][100] = 1;   // a rock tile left of the imp
-  for (int r = 0; r < 64; ++r) std::fill_n(&mapmasks[0][r * 1024 + 64], 64, 255);
-  TEntity* imp = Put(1, redimp, 200 * 8192, 100 * 8192, 16, 24);
-  imp->dx = 5, imp->dy = 7;
-  testing::internal::CaptureStdout();
-  for (int f = 0; f < 500; f++) ImpThink(imp);
-  ImpHurt(imp);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  EXPECT_EQ((V{imp->awake, imp->dx, imp->dy}), (V{0, 5, 7}));
-  V cry = Played();
-  EXPECT_TRUE(cry == V{es_chimppain1} || cry == V{es_chimppain2});
-
-  ImpThink(Put(2, blueimp, X + 4096, Y));   // in sight
-  EXPECT_EQ(Entities[2].awake, 1);
-  imp->awake = 1;
-  Seed([] { return Rand() % 4 != 1 && Rand() % 4 == 1 && Rand() % 256 != 1; });
-  testing::internal::CaptureStdout();
-  ImpThink(imp);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "imp climb l\n");
-  EXPECT_EQ((V{imp->flipx, imp->dx, imp->dy}), (V{1, 1024, -512}));
-}
-
-// An awake imp out of sight: on a 1-in-4 draw it wanders unless it is falling
-// (1 in 8 a new dx of (r % 12 - r % 12) x 128, after a hop of dy
-// (-2 - r % 4) x 128 one time in four; else it slows by 4), otherwise it
-// climbs or, 1 in 4, leaps off a wall at its upper right; last, 1 in 256, it
-// fires at the player's entity.
-TEST_F(Creatures, AwakeImpWandersHopsLeapsAndFires) {
-  auto rock = [](int tx, int n, int c0, int r1) {   // tile n: solid from column c0 and row r1 down
+// An imp does nothing until it has seen the player's entity (when hurt it
+// only cries). Awake, with or without sight: on a 1-in-4 draw it wanders
+// unless falling (1 in 8 a new dx of (r % 12 - r % 12) x 128, after a hop of
+// dy (-2 - r % 4) x 128 one time in four; else it slows by 4), otherwise it
+// climbs a wall at its upper left (dx 1024 one time in four) or leaps off one
+// at its upper right (1 in 4); last, 1 in 256, it fires at the player's entity.
+TEST_F(Creatures, ImpSleepsUntilItSeesThePlayerThenWandersClimbsAndFires) {
+  auto rock = [](int tx, int n, int c0, int c1) {   // tile n: a floor, and a wall in columns c0..c1 above it
     mapt[tx][100] = n;
     for (int r = 0; r < 64; ++r)
       for (int c = 0; c < 64; ++c)
-        if (r >= 25 || (c >= c0 && r < r1)) mapmasks[0][((n / 16) * 64 + r) * 1024 + (n % 16) * 64 + c] = 255;
+        if (r >= 25 || (c >= c0 && c < c1)) mapmasks[0][((n / 16) * 64 + r) * 1024 + (n % 16) * 64 + c] = 255;
   };
-  rock(200, 5, 64, 0);    // a floor just below the imp
-  rock(210, 6, 17, 25);   // a floor and a wall just right of it
+  rock(200, 5, 0, 0), rock(229, 7, 0, 64), rock(230, 5, 0, 0), rock(210, 6, 17, 18);   // a pillar at pixel 17
   Put(3, bullet, 0, 0, 4, 4)->kind = blank;
-  struct Row { const char* what; int tx; int32_t dx, dy; bool (*draws)(); V (*want)(); const char* said; } rows[] = {
-      {"hop", 200, 0, 0, [] { return Rand() % 4 == 1 && Rand() % 8 == 1 && Rand() % 4 == 1 && (Rand(), Rand(), Rand(), Rand() % 256 != 1); },
+  struct Row { const char* what; int tx, awake; int32_t dx, dy; bool (*draws)(); V (*want)(); const char* said; } rows[] = {
+      {"asleep", 230, 0, 5, 7, [] { return Rand() % 4 != 1 && Rand() % 4 == 1 && Rand() % 256 == 1; }, [] { return V{5, 7, 0, 0}; }, ""},
+      {"hop", 200, 1, 0, 0, [] { return Rand() % 4 == 1 && Rand() % 8 == 1 && Rand() % 4 == 1 && (Rand(), Rand(), Rand(), Rand() % 256 != 1); },
        [] { return V{(NextDraw(4) % 12 - NextDraw(5) % 12) * 128, (-2 - NextDraw(3) % 4) * 128, 0, 0}; }, ""},
-      {"new dx", 200, 0, 0, [] { return Rand() % 4 == 1 && Rand() % 8 == 1 && Rand() % 4 != 1 && (Rand(), Rand(), Rand() % 256 != 1); },
+      {"new dx", 200, 1, 0, 0, [] { return Rand() % 4 == 1 && Rand() % 8 == 1 && Rand() % 4 != 1 && (Rand(), Rand(), Rand() % 256 != 1); },
        [] { return V{(NextDraw(3) % 12 - NextDraw(4) % 12) * 128, 0, 0, 0}; }, ""},
-      {"slow", 200, 10, -10, [] { return Rand() % 4 == 1 && Rand() % 8 != 1 && Rand() % 256 != 1; }, [] { return V{6, -6, 0, 0}; }, ""},
-      {"falling", 220, 10, 100, [] { return Rand() % 4 == 1 && Rand() % 256 != 1; }, [] { return V{10, 100, 0, 0}; }, ""},
-      {"leap", 210, 0, 0, [] { return Rand() % 4 != 1 && Rand() % 4 == 1 && Rand() % 256 != 1; },
+      {"slow", 200, 1, 10, -10, [] { return Rand() % 4 == 1 && Rand() % 8 != 1 && Rand() % 256 != 1; }, [] { return V{6, -6, 0, 0}; }, ""},
+      {"falling", 220, 1, 10, 100, [] { return Rand() % 4 == 1 && Rand() % 256 != 1; }, [] { return V{10, 100, 0, 0}; }, ""},
+      {"climb", 230, 1, 0, 0, [] { return Rand() % 4 != 1 && Rand() % 4 == 1 && Rand() % 256 != 1; },
+       [] { return V{1024, -512, 1, 0}; }, "imp climb l\n"},
+      {"leap", 210, 1, 0, 0, [] { return Rand() % 4 != 1 && Rand() % 4 == 1 && Rand() % 256 != 1; },
        [] { return V{-1024, -512, 0, 0}; }, "imp leap off to l\n"},
-      {"no leap", 210, 0, 0, [] { return Rand() % 4 != 1 && Rand() % 4 != 1 && Rand() % 256 != 1; }, [] { return V{0, -512, 0, 0}; }, ""},
-      {"fire", 200, 0, 0, [] { return Rand() % 4 != 1 && Rand() % 256 == 1; }, [] { return V{0, 0, 1, 1}; }, ""}};
+      {"no leap", 210, 1, 0, 0, [] { return Rand() % 4 != 1 && Rand() % 4 != 1 && Rand() % 256 != 1; }, [] { return V{0, -512, 0, 0}; }, ""},
+      {"fire", 200, 1, 0, 0, [] { return Rand() % 4 != 1 && Rand() % 256 == 1; }, [] { return V{0, 0, 1, 1}; }, ""}};
   for (const Row& r : rows) {
     TEntity* imp = Put(1, redimp, r.tx * 8192, 100 * 8192, 16, 24);
-    imp->awake = 1, imp->subtype = bullet, imp->dx = r.dx, imp->dy = r.dy;
+    imp->awake = r.awake, imp->subtype = bullet, imp->dx = r.dx, imp->dy = r.dy;
     Seed(r.draws);
     const V want = r.want();
     const int shots = Count(bullet);
@@ -148,6 +125,11 @@ TEST_F(Creatures, AwakeImpWandersHopsLeapsAndFires) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), r.said) << r.what;
     EXPECT_EQ((V{imp->dx, imp->dy, imp->flipx, Count(bullet) - shots}), want) << r.what;
   }
+  Played(), ImpHurt(&Entities[1]);
+  V cry = Played();
+  EXPECT_TRUE(cry == V{es_chimppain1} || cry == V{es_chimppain2});
+  ImpThink(Put(2, blueimp, X + 4096, Y));   // in sight: awake for good
+  EXPECT_EQ(Entities[2].awake, 1);
 }
 
 // Once awake a gargoyle spits plasma on frames 1, 33, 65, ... from the corner

@@ -2,21 +2,37 @@
 
 using Nests = BehaviourWorld;
 
-// A nest in sight puts its child 512 units beyond the edge it faces, moving
-// away; it keeps at most subtypemax alive and a death makes room for one more.
-// With the entity table full it makes and counts nothing.
-TEST_F(Nests, MonsterNestFacingAndChildCount) {
-  TEntity* n = Put(1, waspnest, X + 8192, Y, 32, 32);
-  for (int fx : {0, 1}) {
-    n->subtype = whitewasp, n->subtypemax = 3, n->subtypecount = 0, n->flipx = fx;
-    Put(2, whitewasp, 0, 0, 32, 16)->kind = blank;
+// A producer in sight, on a draw of 1 in 256, makes a child with itself as
+// the parent and one more in its count: a monster nest 512 units beyond the
+// edge it faces, moving away at 64; a spawner just above itself moving down
+// at 64 (hanging: at itself, moving up), with a dx of r % 128 - r % 128 and,
+// for red imps, blue mushrooms to throw.
+TEST_F(Nests, ProducersPlaceTheirChildren) {
+  Put(2, whitewasp, 0, 0, 32, 16), Put(2, redimp, 0, 0, 16, 24);
+  for (int row = 0; row < 4; row++) {
+    const bool spawns = row >= 2, flip = row % 2;
+    TEntity* n = Put(1, spawns ? spawner : waspnest, X + 8192, Y, 32, 32);
+    n->subtype = spawns ? redimp : whitewasp, n->subtypemax = 3, n->flipx = !spawns && flip, n->flipy = spawns && flip;
+    Entities[2].kind = blank, eslot = 2;
     Seed([] { return Rand() % 256 == 1; });
-    MonsterNestThink(n);
+    const int32_t dx = NextDraw(1) % 128 - NextDraw(2) % 128;
+    (spawns ? SpawnerNestThink : MonsterNestThink)(n);
     const TEntity& c = Entities[2];
-    EXPECT_EQ((V{c.kind, c.x, c.y, c.dx, c.flipx, n->subtypecount}),
-              (V{whitewasp, fx ? n->x - 4608 : n->x + n->w + 512, n->y, fx ? -64 : 64, fx, 1}));
+    EXPECT_EQ((V{c.kind, c.subtype, c.x, c.y, c.dx, c.dy, c.flipx, n->subtypecount}),
+              spawns ? (V{redimp, blueshroom, n->x + 2048, flip ? n->y : n->y - 24 * 128 - 256, dx, flip ? -64 : 64, 0, 1})
+                     : (V{whitewasp, 0, flip ? n->x - 4608 : n->x + n->w + 512, n->y, flip ? -64 : 64, 192, flip, 1}))
+        << row;
     EXPECT_EQ(c.parentent, n);
   }
+}
+
+// A monster nest keeps at most subtypemax alive and a death makes room for one
+// more; a kind outside the class table, or a full table, makes and counts
+// nothing.
+TEST_F(Nests, MonsterNestKeepsItsCount) {
+  TEntity* n = Put(1, waspnest, X + 8192, Y, 32, 32);
+  Put(2, whitewasp, 0, 0, 32, 16)->kind = blank;
+  n->subtype = whitewasp, n->subtypemax = 3;
   for (int f = 0; f < 5000; f++) MonsterNestThink(n);
   EXPECT_EQ(Count(whitewasp), 3);
   KillEntity(&Entities[2]);
@@ -24,7 +40,6 @@ TEST_F(Nests, MonsterNestFacingAndChildCount) {
   for (int f = 0; f < 5000; f++) MonsterNestThink(n);
   EXPECT_EQ((V{Count(whitewasp), n->subtypecount}), (V{3, 3}));
 
-  // a kind outside the class table, or a full table, makes and counts nothing
   n->subtypecount = 0, n->subtype = 300, eslot = 9, Entities[9] = TEntity{};
   for (int f = 0; f < 5000; f++) MonsterNestThink(n);
   EXPECT_EQ((V{n->subtypecount, Entities[9].dx, Entities[9].parentent != nullptr}), (V{0, 0, 0}));
@@ -32,25 +47,6 @@ TEST_F(Nests, MonsterNestFacingAndChildCount) {
   for (TEntity& e : Entities) e.kind = e.kind == blank ? rock : e.kind;
   for (int f = 0; f < 5000; f++) MonsterNestThink(n);
   EXPECT_EQ(n->subtypecount, 0);
-}
-
-// A standing spawner puts its child just above itself moving down, a hanging
-// one at itself moving up; either way the child gets a random dx of
-// r % 128 - r % 128, the spawner as its parent, and one more in the count.
-TEST_F(Nests, SpawnerPlacesItsChildAboveOrAtItself) {
-  TEntity* n = Put(1, spawner, X + 8192, Y, 32, 16);
-  for (int hanging : {0, 1}) {
-    n->subtype = redimp, n->subtypemax = 2, n->subtypecount = 0, n->flipy = hanging;
-    Put(2, redimp, 0, 0, 16, 24)->kind = blank;
-    Seed([] { return Rand() % 256 == 1; });
-    const int32_t dx = NextDraw(1) % 128 - NextDraw(2) % 128;
-    SpawnerNestThink(n);
-    const TEntity& c = Entities[2];
-    EXPECT_EQ((V{c.kind, c.subtype, c.x, c.y, c.dy, c.dx, n->subtypecount}),
-              (V{redimp, blueshroom, n->x + 2048, hanging ? n->y : n->y - 24 * 128 - 256,
-                 hanging ? -64 : 64, dx, 1}));
-    EXPECT_EQ(c.parentent, n);
-  }
 }
 
 // A dropper waits for its trigger, drops on frames that are 1 modulo 32,

@@ -9,12 +9,6 @@
 
 namespace {
 
-int Live(int colour = -1) {
-  int n = 0;
-  for (const TParticle& p : Particles) n += p.colour != 0 && (colour < 0 || p.colour == colour);
-  return n;
-}
-
 struct ParticleTest : Fresh {
   RecordDraw rec;
   void SetUp() override {
@@ -56,8 +50,8 @@ TEST_F(ParticleTest, FountainSpraysSevenEveryFreqFrames) {
   for (int frame = 1; frame <= 7; frame++) {
     SprayFountain(0);
     SprayFountain(1);
-    every3.push_back(Live(0xF4));
-    every1.push_back(Live(0xF1));
+    every3.push_back(LiveParticles(0xF4));
+    every1.push_back(LiveParticles(0xF1));
   }
   EXPECT_EQ(every3, (std::vector<int>{7, 7, 7, 14, 14, 14, 21}));
   EXPECT_EQ(every1, (std::vector<int>{7, 14, 21, 28, 35, 42, 49}));
@@ -111,9 +105,9 @@ TEST_F(ParticleTest, ColdetDotRestsOnRockAndFallsWhenItIsGone) {
 TEST_F(ParticleTest, ExplosionWithNoSpeedSpawnsNothing) {
   SpawnExplosionSpd(0, 0, 0xF1, 0, 20);
   SpawnExplosionSpd(0, 0, 0xF1, -7, 20);
-  EXPECT_EQ(Live(), 0);
+  EXPECT_EQ(LiveParticles(), 0);
   SpawnExplosionSpd(0, 0, 0xF1, 40, 12);
-  EXPECT_EQ(Live(), 12);
+  EXPECT_EQ(LiveParticles(), 12);
 }
 
 TEST_F(ParticleTest, FadesInItsLastFramesUnlessStatic) {
@@ -154,8 +148,8 @@ TEST_F(ParticleTest, OnlyParticlesInViewDrawOrLeaveATrail) {
   DisplayParticles();
   EXPECT_EQ(Particles[1].x, 128 * 64 * 24 + 10);
   EXPECT_EQ(Particles[1].lifespan, 49);
-  EXPECT_EQ(Live(), 2 + 16);
-  EXPECT_EQ(Live(6) + Live(7), 16);
+  EXPECT_EQ(LiveParticles(), 2 + 16);
+  EXPECT_EQ(LiveParticles(6) + LiveParticles(7), 16);
   auto quads = rec.Quads();
   ASSERT_EQ(quads.size(), 1u + 16u);   // the trail is drawn in the same pass
   for (size_t i = 1; i < quads.size(); i++) EXPECT_EQ(quads[i].v[0].a, 0.0f);

@@ -14,6 +14,13 @@ struct Fresh : ::testing::Test {
   void TearDown() override { ResetPlatform(); }
 };
 
+// The live particles, or those of one colour.
+inline int LiveParticles(int colour = -1) {
+  int n = 0;
+  for (const TParticle& p : Particles) n += p.colour != 0 && (colour < 0 || p.colour == colour);
+  return n;
+}
+
 // Leaves the generator where the draws made by `want` answer true, so that a
 // test can take a path the rules leave to chance.
 template <class F>
