@@ -41,11 +41,12 @@ TEST_F(PlayerWorld, AimAcceleratesStopsAtItsEndsAndShowsADot) {
   AimDown(P), aim.push_back(P->vangle);
   P->aimdx = 2, P->vangle = 179;
   AimUp(P), aim.push_back(P->vangle);
+  const int32_t colour = 241 + NextDraw() % 7;
   AimCentre(P), aim.insert(aim.end(), {P->aimdx, P->vangle});
   EXPECT_EQ(aim, V({2, 92, -1, 91, -2, 89, 0, 180, 0, 90}));
   const TParticle& dot = Particles[pslot];   // the last one, level and ahead
-  EXPECT_EQ(V({dot.ptype, dot.lifespan, dot.colour >= 241 && dot.colour <= 247, dot.x - E->x, dot.dx, dot.dy}),
-            V({ptStaticDot, 32, 1, 2048, 1023, 0}));
+  EXPECT_EQ(V({dot.ptype, dot.lifespan, dot.colour, dot.x - E->x, dot.dx, dot.dy}),
+            V({ptStaticDot, 32, colour, 2048, 1023, 0}));
 }
 
 // The fire key acts every fifteenth frame. An energy weapon is sure to fire

@@ -117,8 +117,10 @@ TEST_F(EntWorld, PlacementFileSpawnsAfterThePlayerAndDoorsSayWhere) {
   EXPECT_EQ((Ints{s.kind, s.x, s.y, s.triggerid}), (Ints{rock, 8192, 81920, 2}));
   EXPECT_EQ(Console("", [](const char*) { SpawnEntities("/nonexistent/x.epo"); }),
             "spawning entities\n");
-  // a position above the map counts as under water
-  EXPECT_EQ(Spawn(rock, 0, -5)->inwater, 1);
+  // deeper than the line is in water, on it is not; above the map counts as under water
+  EXPECT_EQ((Ints{Spawn(rock, 0, 20000 * 128 + 1)->inwater, Spawn(rock, 0, 20000 * 128)->inwater,
+                  Spawn(rock, 0, -5)->inwater}),
+            (Ints{1, 0, 1}));
 }
 
 TEST_F(EntWorld, LifespanKillsThenFreesAndTimesTheWreck) {

@@ -61,9 +61,10 @@ TEST_F(EntWorld, WallsBounceStepsAreClimbedFloorsLand) {
 TEST_F(EntWorld, FrictionThenSettling) {
   Class(rock, 16, 16, 1);
   TEntity* e = Spawn(rock, 100000, 100000, 8, -1);
+  TEntity* f = Spawn(rock, 200000, 100000, 0, 2);   // 2 is not settled
   e->rangle = 45;
-  MoveEntity(e);
-  EXPECT_EQ((Ints{e->dx, e->rangle, e->dy}), (Ints{7, 45, 0}));
+  MoveEntity(e), MoveEntity(f);
+  EXPECT_EQ((Ints{e->dx, e->rangle, e->dy, f->dy}), (Ints{7, 45, 0, 2}));
   MoveEntity(e);
   EXPECT_EQ((Ints{e->dx, e->rangle, e->x}), (Ints{0, 0, 100000 + 8 + 7}));
 }
@@ -83,6 +84,9 @@ TEST_F(EntWorld, SplashOnlyWhenStillFastAfterBuoyancy) {
   MoveEntity(f);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ((Ints{f->dy, LiveParticles()}), (Ints{44, sprayed}));
+  testing::internal::CaptureStdout();   // 128 after buoyancy: just fast enough
+  MoveEntity(Spawn(rock, 104400, 41960, 0, 384));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "sound 7 not found in cache");
 }
 
 TEST_F(EntWorld, CollisionsPushOpenDoorsAndSkipClones) {
@@ -182,12 +186,14 @@ TEST_F(EntWorld, BlastHurtsByDistanceInLineOfSight) {
   TEntity* g = Spawn(grenadeact, 164840, 164840);
   TEntity* near = Spawn(redimp, 164840 + 4096, 164840);
   TEntity* hidden = Spawn(redimp, 164840, 164840 + 14000);
-  TEntity* far = Spawn(redimp, 164840 + 20000, 164840);
+  TEntity* far = Spawn(redimp, 164840 + 16384, 164840);
   TEntity* hard = Spawn(block, 164840 - 4096, 164840);
   Tile(20, 21, 255);
   RadiusDamage(g, 16384, 40);
   EXPECT_EQ((Ints{near->hp, near->dx, near->dy}), (Ints{12 - (40 >> 3), 1024, 0}));
   EXPECT_EQ((Ints{hidden->hp, far->hp, hard->hp, hard->dx, g->hp}), (Ints{12, 12, -1, -1024, 1}));
+  RadiusDamage(g, 16385, 40);   // just in reach: pushed by 40 x 262144 / 16384, unclamped
+  EXPECT_EQ(far->dx, 640);
   EXPECT_EQ((Ints{RoughRadialDamage(40, 0, 16384), RoughRadialDamage(40, 10, 16384),
                   RoughRadialDamage(40, 40, 16384)}),
             (Ints{40, 20, 10}));

@@ -56,6 +56,11 @@ TEST_F(WindTest, VerticalWindComesInGusts) {
     }
   }
   EXPECT_GE(early, 20 * 8 * 8 / 10);
+  framectr = 62;   // even a draw of 62 modulo 63 (63 modulo 64) lets nothing through
+  Seed([] { return Rand() % 64 == 63; });
+  const int32_t dy = e.dy;
+  WindAdjust(&e, 1);
+  EXPECT_EQ(e.dy, dy);
 }
 
 TEST_F(WindTest, HeavyEntityGetsNoPushWhenTheWindDividesToZero) {
