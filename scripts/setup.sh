@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build}; shift || true
 
 need=(build-essential cmake freeglut3-dev libglu1-mesa-dev libgl-dev libx11-dev
-      libopenal-dev libgtest-dev xvfb xauth xdotool imagemagick sox libsox-fmt-base python3)
+      libopenal-dev libgtest-dev xvfb xauth xdotool imagemagick sox libsox-fmt-base)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
