@@ -1,6 +1,12 @@
 // Shared fixtures: every test starts from a fresh process's state.
 #pragma once
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
 
 #include "defs/random.h"
 #include "game.h"
@@ -38,3 +44,33 @@ inline int32_t NextDraw(int skip = 0) {
   randstate = s;
   return r;
 }
+
+// The folder of the test executable's build (BUILD/tests/quarn_tests): the
+// default world is BUILD/data.
+inline std::string BuildDir() {
+  char exe[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n <= 0) return ".";
+  std::string path(exe, size_t(n));
+  path.resize(path.rfind('/'));   // BUILD/tests
+  path.resize(path.rfind('/'));   // BUILD
+  return path;
+}
+
+// Sends the game's console lines to /dev/null while it lives (the test's own
+// messages go to the same standard output, so only while the game runs).
+struct Quiet {
+  int saved;
+  Quiet() {
+    std::fflush(stdout);
+    saved = dup(1);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    close(null);
+  }
+  ~Quiet() {
+    std::fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+  }
+};
