@@ -34,8 +34,10 @@ const char kUsage[] =
     "                   'Suite.*:Other.Name'), to see what they alone catch\n"
     "  --check          only check that every snippet is found exactly once\n";
 
-// The recorded-digest sessions are left out. The slow tests run after the
-// others, so that most mutants are caught before them.
+// Left out: the recorded-digest sessions, and the check of this list, which
+// reads the sources and so fails on every mutant. The slow tests run after
+// the others, so that most mutants are caught before them.
+const std::string kLeftOut = "Sessions/RecordedSession.*:MutationList.*";
 const std::string kSlow = "Soak.*:DefaultWorld.*:GeneratedWorld*:SaveCrash.*";
 constexpr int kTestSeconds = 600;   // a mutant that hangs the tests counts as killed
 
@@ -166,7 +168,7 @@ int main(int argc, char** argv) {
   std::fclose(std::fopen(log.c_str(), "w"));
   setenv("QUARN_SOURCE_DIR", root.c_str(), 1);
   const std::vector<std::string> buildCmd = {"cmake", "--build", build, "-j2", "--target", "quarn_tests", "quarn-sim"};
-  const std::string quick = "-Sessions/RecordedSession.*:" + kSlow + (without.empty() ? "" : ":" + without);
+  const std::string quick = "-" + kLeftOut + ":" + kSlow + (without.empty() ? "" : ":" + without);
   const std::string slow = kSlow + (without.empty() ? "" : "-" + without);
   auto passes = [&] {
     for (const std::string& filter : {quick, slow})
