@@ -115,7 +115,7 @@ TEST_F(App, StartUpRunsInOrder) {
   win.handle = 0x2a;
   Folder("map");
   WriteFile("map/phoebus.ent", {'c', '\n'});
-  WriteFile("map/phoebus.trg", {});
+  WriteFile("map/phoebus.trg", {'\n'});
   testing::internal::CaptureStdout();
   EXPECT_EQ(WinMain(), 0);
   std::string out = testing::internal::GetCapturedStdout();
