@@ -1,6 +1,7 @@
 // Every entry point of the game, by family, in the order the game is built.
 #pragma once
 #include <cstddef>
+#include <cstdio>
 
 #include "defs/defs.h"
 
@@ -81,6 +82,14 @@ void SpawnVelEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32
 void SpawnProjectileV(TEntityKind e, int32_t xp, int32_t yp, int32_t dx, int32_t dy);
 void SpawnProjectile(TEntityKind e, int32_t xp, int32_t yp, int32_t vangle, int32_t vel);
 void CloneEntity(TEntity e);
+// The spawns above, answering the entity they made, or null when they made
+// none (a full table, or a kind outside the class table).
+TEntity* PlaceEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm, TFlip fs,
+                     int32_t tid, int32_t score);
+TEntity* PlaceVelEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm,
+                        TFlip fs, int32_t tid, int32_t score, int32_t dx, int32_t dy,
+                        int32_t vangle);
+TEntity* PlaceClone(const TEntity& e);
 void EntityFire(TEntity e);
 void SpawnEntities(const char* fname);
 int ProcessEntityLifespan(TEntity* ent, TEntityClass* eclass);
@@ -228,6 +237,19 @@ void WindAdjust(TEntity* ent, int32_t m);
 void DisplayWater();
 // ---- triggers (environment/triggers.cpp) ----------------------------------------------
 void InitialiseTriggers(const char* fname);
+// One record of the trigger file as the reader finds it: the label, the five
+// numbers (id, x, y, w, h in tiles), the line the label stands on and the
+// byte offset just after the label.
+struct TTriggerRecord {
+  char label[64];
+  int32_t n[5];
+  int line;
+  long at;
+};
+enum TTriggerRead { trEnd, trGood, trLongLabel, trBadNumbers };
+// Reads the next record; *line counts the file's lines (1 at its start). A bad
+// record ends with its line, so every good record after it is still read.
+TTriggerRead ReadTriggerRecord(FILE* f, int* line, TTriggerRecord* r);
 void SpawnTrigger(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h);
 void CheckTriggers(int32_t x, int32_t y);
 

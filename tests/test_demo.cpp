@@ -205,6 +205,8 @@ TEST_F(ShortDemo, DamagedAndForeignFilesAreRefusedWithTheirReason) {
   ASSERT_NE(name, std::string::npos);
   std::vector<uint8_t> outside = bytes;
   std::memcpy(&outside[name], "..\\x", 4);   // "..\xphoebus.qnm": out of the data folder
+  const std::string later = "a demo of version " + std::to_string(DEMO_VERSION + 1) +
+                            "; this quarn plays version " + std::to_string(DEMO_VERSION);
   struct Case {
     const char* what;
     std::vector<uint8_t> file;
@@ -212,7 +214,7 @@ TEST_F(ShortDemo, DamagedAndForeignFilesAreRefusedWithTheirReason) {
   };
   const Case cases[] = {
       {"another magic", with(0, 'q'), "not a demo"},
-      {"a later version", put32(bytes, 8, 2), "a demo of version 2; this quarn plays version 1"},
+      {"a later version", put32(bytes, 8, DEMO_VERSION + 1), later.c_str()},
       {"an older version", put32(bytes, 8, 0), "a demo of version 0"},
       {"a frame more", put32(bytes, 12, demo.frames + 1), "damaged: 4 frames, the header says 5"},
       {"longer records", put32(bytes, 16, demo.length + 1), "cut short"},

@@ -9,12 +9,6 @@
 
 namespace {
 
-int Live(int colour = -1) {
-  int n = 0;
-  for (const TParticle& p : Particles) n += p.colour != 0 && (colour < 0 || p.colour == colour);
-  return n;
-}
-
 struct ParticleTest : Fresh {
   RecordDraw rec;
   void SetUp() override {
@@ -107,8 +101,8 @@ TEST_F(ParticleTest, FountainSpraysSevenEveryFreqFrames) {
   for (int frame = 1; frame <= 7; frame++) {
     SprayFountain(0);
     SprayFountain(1);
-    every3.push_back(Live(0xF4));
-    every1.push_back(Live(0xF1));
+    every3.push_back(LiveParticles(0xF4));
+    every1.push_back(LiveParticles(0xF1));
   }
   EXPECT_EQ(every3, (std::vector<int>{7, 7, 7, 14, 14, 14, 21}));
   EXPECT_EQ(every1, (std::vector<int>{7, 14, 21, 28, 35, 42, 49}));
@@ -134,6 +128,11 @@ TEST_F(ParticleTest, OnlyDotsIgnoreGravityAndBuoyancy) {
     EXPECT_EQ(sea.dy, t == ptDot ? 20 : 18) << "type " << t;
     EXPECT_EQ(sky.dy, t == ptDot ? 0 : -2) << "type " << t;
   }
+  // after the move: above the line it falls, on the line it floats
+  TParticle over{0xF1, 0, watery * 128 - 11, 0, 10, 50, ptGravDot}, on{0xF1, 0, watery * 128 - 10, 0, 10, 50, ptGravDot};
+  MoveParticle(&over);
+  MoveParticle(&on);
+  EXPECT_EQ(over.dy - on.dy, 11 - 8);
   TParticle last{0xF1, 0, 0, 0, 0, 1, ptDot};
   MoveParticle(&last);
   EXPECT_EQ(last.colour, 0);   // its slot is free
@@ -157,9 +156,9 @@ TEST_F(ParticleTest, ColdetDotRestsOnRockAndFallsWhenItIsGone) {
 TEST_F(ParticleTest, ExplosionWithNoSpeedSpawnsNothing) {
   SpawnExplosionSpd(0, 0, 0xF1, 0, 20);
   SpawnExplosionSpd(0, 0, 0xF1, -7, 20);
-  EXPECT_EQ(Live(), 0);
+  EXPECT_EQ(LiveParticles(), 0);
   SpawnExplosionSpd(0, 0, 0xF1, 40, 12);
-  EXPECT_EQ(Live(), 12);
+  EXPECT_EQ(LiveParticles(), 12);
 }
 
 TEST_F(ParticleTest, FadesInItsLastFramesUnlessStatic) {
@@ -200,10 +199,20 @@ TEST_F(ParticleTest, OnlyParticlesInViewDrawOrLeaveATrail) {
   DisplayParticles();
   EXPECT_EQ(Particles[1].x, 128 * 64 * 24 + 10);
   EXPECT_EQ(Particles[1].lifespan, 49);
-  EXPECT_EQ(Live(), 2 + 16);
-  EXPECT_EQ(Live(6) + Live(7), 16);
+  EXPECT_EQ(LiveParticles(), 2 + 16);
+  EXPECT_EQ(LiveParticles(6) + LiveParticles(7), 16);
   auto quads = rec.Quads();
   ASSERT_EQ(quads.size(), 1u + 16u);   // the trail is drawn in the same pass
   for (size_t i = 1; i < quads.size(); i++) EXPECT_EQ(quads[i].v[0].a, 0.0f);
   EXPECT_EQ(quads[0].texture, 1025);
+
+  // the window of cells: columns -1 to 13, rows -1 to 12 of the view
+  const int cells[][3] = {{-2, 5, 0}, {-1, 5, 1}, {13, 5, 1}, {14, 5, 0},
+                          {5, -2, 0}, {5, -1, 1}, {5, 12, 1}, {5, 13, 0}};
+  for (const auto& c : cells) {
+    rec.calls.clear();
+    Particles[1] = {0xF1, 128 * (64 * (10 + c[0]) + 32), 128 * (64 * (10 + c[1]) + 32 + 48), 0, 0, 50, ptDot};
+    DisplayParticle(1);
+    EXPECT_EQ(rec.Quads().size(), size_t(c[2])) << c[0] << "," << c[1];
+  }
 }

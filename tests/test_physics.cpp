@@ -61,9 +61,10 @@ TEST_F(EntWorld, WallsBounceStepsAreClimbedFloorsLand) {
 TEST_F(EntWorld, FrictionThenSettling) {
   Class(rock, 16, 16, 1);
   TEntity* e = Spawn(rock, 100000, 100000, 8, -1);
+  TEntity* f = Spawn(rock, 200000, 100000, 0, 2);   // 2 is not settled
   e->rangle = 45;
-  MoveEntity(e);
-  EXPECT_EQ((Ints{e->dx, e->rangle, e->dy}), (Ints{7, 45, 0}));
+  MoveEntity(e), MoveEntity(f);
+  EXPECT_EQ((Ints{e->dx, e->rangle, e->dy, f->dy}), (Ints{7, 45, 0, 2}));
   MoveEntity(e);
   EXPECT_EQ((Ints{e->dx, e->rangle, e->x}), (Ints{0, 0, 100000 + 8 + 7}));
 }
@@ -72,13 +73,20 @@ TEST_F(EntWorld, SplashOnlyWhenStillFastAfterBuoyancy) {
   Class(rock, 16, 16, 1, 1);
   Tile(12, 5, 128);
   TEntity* e = Spawn(rock, 99304, 41960, 0, 500);
+  testing::internal::CaptureStdout();
   MoveEntity(e);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "sound 7 not found in cache");   // the splash
   EXPECT_EQ((Ints{e->inwater, e->dy}), (Ints{1, 244 - 61}));
   int sprayed = LiveParticles();
   EXPECT_TRUE(sprayed >= 1 && sprayed <= 245) << sprayed;
   TEntity* f = Spawn(rock, 102304, 41960, 0, 300);
+  testing::internal::CaptureStdout();
   MoveEntity(f);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ((Ints{f->dy, LiveParticles()}), (Ints{44, sprayed}));
+  testing::internal::CaptureStdout();   // 128 after buoyancy: just fast enough
+  MoveEntity(Spawn(rock, 104400, 41960, 0, 384));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "sound 7 not found in cache");
 }
 
 TEST_F(EntWorld, CollisionsPushOpenDoorsAndSkipClones) {
@@ -111,7 +119,8 @@ TEST_F(EntWorld, CollisionsPushOpenDoorsAndSkipClones) {
 
 // Two harmless bodies caught inside each other (a step climb lifts a body
 // into whatever rests above it) move apart; touching edges still collide,
-// and a shot fired into a body still hits it.
+// and so does a pair caught inside each other whose contact does more than
+// bounce.
 TEST_F(EntWorld, BodiesCaughtInsideEachOtherComeApart) {
   Class(man, 20, 32, 48, 1);
   Class(grenade, 10, 10, 8);
@@ -131,6 +140,21 @@ TEST_F(EntWorld, BodiesCaughtInsideEachOtherComeApart) {
   TEntity* b = Spawn(bullet, 300000 + 256, 100000 + 256, 200);   // inside the imp
   MoveEntity(b);
   EXPECT_EQ((Ints{c->hp, b->estate}), (Ints{7, esDying}));
+
+  // a contact that does more than bounce is never skipped: an armed grenade
+  // fired into an imp bursts there and its blast kills it, and a spawner takes
+  // back the child it has just made inside itself
+  Class(grenadeact, 4, 4, 1, 0, 1, -1, edtNothing, 0, 1);
+  TEntity* imp = Spawn(redimp, 500000, 100000);
+  TEntity* shot = Spawn(grenadeact, 500000 + 256, 100000 + 256, 800);
+  MoveEntity(shot), MoveEntity(shot);
+  Class(spawner, 16, 16, 1);
+  TEntity* nest = Spawn(spawner, 700000, 100000);
+  nest->subtype = redimp, nest->subtypecount = 1;
+  TEntity* child = Spawn(redimp, 700000 + 1024, 100000, 0, -64);
+  MoveEntity(child);
+  EXPECT_EQ((Ints{shot->estate, imp->estate, child->estate, nest->subtypecount}),
+            (Ints{esDying, esDying, esDying, 0}));
 }
 
 // In the moving pass the collision search asks the grid. In every scene one
@@ -248,15 +272,23 @@ TEST_F(EntWorld, BlastHurtsByDistanceInLineOfSight) {
   TEntity* g = Spawn(grenadeact, 164840, 164840);
   TEntity* near = Spawn(redimp, 164840 + 4096, 164840);
   TEntity* hidden = Spawn(redimp, 164840, 164840 + 14000);
-  TEntity* far = Spawn(redimp, 164840 + 20000, 164840);
+  TEntity* far = Spawn(redimp, 164840 + 16384, 164840);
   TEntity* hard = Spawn(block, 164840 - 4096, 164840);
   Tile(20, 21, 255);
   RadiusDamage(g, 16384, 40);
   EXPECT_EQ((Ints{near->hp, near->dx, near->dy}), (Ints{12 - (40 >> 3), 1024, 0}));
   EXPECT_EQ((Ints{hidden->hp, far->hp, hard->hp, hard->dx, g->hp}), (Ints{12, 12, -1, -1024, 1}));
+  RadiusDamage(g, 16385, 40);   // just in reach: pushed by 40 x 262144 / 16384, unclamped
+  EXPECT_EQ(far->dx, 640);
   EXPECT_EQ((Ints{RoughRadialDamage(40, 0, 16384), RoughRadialDamage(40, 10, 16384),
                   RoughRadialDamage(40, 40, 16384)}),
             (Ints{40, 20, 10}));
+  for (Ints v : {Ints{2000, -3000, 1024, -1024}, Ints{-3000, 2000, -1024, 1024}, Ints{1024, -1024, 1024, -1024}}) {
+    TEntity t{};   // the push is clamped to 1024 either way on each axis
+    t.dx = v[0], t.dy = v[1];
+    ClampDxDy(&t);
+    EXPECT_EQ((Ints{t.dx, t.dy}), (Ints{v[2], v[3]}));
+  }
 }
 
 TEST_F(EntWorld, LineOfSightReachAndDistance) {

@@ -46,7 +46,7 @@
 
 #include "platform/platform.h"
 
-constexpr uint32_t DEMO_VERSION = 1;
+constexpr uint32_t DEMO_VERSION = 2;
 constexpr size_t DEMO_HEADER = 28;
 constexpr uint32_t DEMO_MISSING = 0xFFFFFFFFu;
 constexpr size_t DEMO_NAME_MAX = 1024;   // longest data file name a demo holds

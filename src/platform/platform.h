@@ -119,11 +119,14 @@ struct AudioFormat {
   int bits;            // 8 or 16
   int rate;            // the file's own sample rate
 };
+// A device holds at most this many buffers at once (made and not released).
+constexpr int AUDIO_MAX_BUFFERS = 256;
 struct AudioDevice {
   virtual ~AudioDevice() = default;
   virtual bool Open() = 0;
   virtual void Close() = 0;
-  // a buffer handle > 0, or 0 on failure
+  // a buffer handle > 0, or 0 on failure (also when the device holds
+  // AUDIO_MAX_BUFFERS already)
   virtual int MakeBuffer(const AudioFormat& fmt, const uint8_t* pcm, int bytes) = 0;
   virtual void Play(int buffer, int rate) = 0;   // once, at the given rate in hertz
   virtual void Stop(int buffer) = 0;

@@ -71,13 +71,13 @@ refused() {   # WHY ARGS...: exit status 2, one line on stderr that holds WHY, n
   [ ! -s "$work/out.txt" ] || fail "quarn $* printed: $(cat "$work/out.txt")"
 }
 head -c 1000 "$demo" >"$work/cut.dem"
-{ head -c 8 "$demo"; printf '\2'; tail -c +10 "$demo"; } >"$work/v2.dem"
+{ head -c 8 "$demo"; printf '\11'; tail -c +10 "$demo"; } >"$work/v9.dem"
 cp -r "$data" "$work/other"
 printf x >>"$work/other/gfx/hud.raw"
 refused "unknown option --fast" --fast
 refused "--play wants a FILE" --play
 refused "cut short" --play "$work/cut.dem"
-refused "a demo of version 2; this quarn plays version 1" --play "$work/v2.dem"
+refused "a demo of version 9; this quarn plays version " --play "$work/v9.dem"
 refused "not a demo" --play "$work/world.md5"
 refused "cannot write it" --record "$work/no/such/folder/x.dem"
 data="$work/other" refused "recorded in another world: gfx\\hud.raw differs" --play "$demo"
