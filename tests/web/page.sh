@@ -6,7 +6,6 @@
 # tile 16 and one on the map.
 set -euo pipefail
 source "$(dirname "$0")/common.bash"
-QUARN_BIN=$QUARN_BUILD_DIR/quarn
 source "$QUARN_SOURCE_DIR/tests/e2e/game.bash" web-page chromium convert-im6.q16 python3
 
 start_xvfb
