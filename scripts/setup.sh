@@ -8,16 +8,7 @@ build=${1:-build}; shift || true
 
 need=(build-essential cmake freeglut3-dev libglu1-mesa-dev libgl-dev libx11-dev
       libopenal-dev libpng-dev libgtest-dev xvfb xauth xdotool imagemagick sox libsox-fmt-base)
-missing=()
-for p in "${need[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
-fi
+bash scripts/need.sh "${need[@]}"
 
 cmake -S . -B "$build" "$@"
 cmake --build "$build" -j"$(nproc)"
