@@ -308,9 +308,10 @@ TEST_F(GeneratedWorld, TheWindAreasAndTheTeleportFallbackAreRealPlaces) {
 }
 
 TEST_F(GeneratedWorld, BothTileSetsAndAFewMushroomBedsAreUsed) {
-  int set0 = 0, set1 = 0, blue = 0, red = 0;
+  int set0 = 0, set1 = 0, blue = 0, red = 0, holes = 0;
   for (int tx = 0; tx < 256; tx++)
     for (int ty = 0; ty < 256; ty++) {
+      holes += Tile(tx, ty) == 0 && mapt[tx][ty] != 0;
       if (Tile(tx, ty) == 0) continue;
       (Set(tx, ty) == 0 ? set0 : set1)++;
       EXPECT_LE(Set(tx, ty), 1);
@@ -324,6 +325,7 @@ TEST_F(GeneratedWorld, BothTileSetsAndAFewMushroomBedsAreUsed) {
         EXPECT_TRUE(HitsRock(tx * 64 + 8, ty * 64 + 64, 48, 128)) << tx << "," << ty;
       }
     }
+  EXPECT_EQ(holes, 0) << "words of tile 0 in a set: empty, whatever the set";
   EXPECT_GT(set0, 1000);
   EXPECT_GT(set1, 1000);
   EXPECT_GE(blue, 1);
