@@ -1,6 +1,7 @@
 // Every entry point of the game, by family, in the order the game is built.
 #pragma once
 #include <cstddef>
+#include <cstdio>
 
 #include "defs/defs.h"
 
@@ -81,6 +82,14 @@ void SpawnVelEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32
 void SpawnProjectileV(TEntityKind e, int32_t xp, int32_t yp, int32_t dx, int32_t dy);
 void SpawnProjectile(TEntityKind e, int32_t xp, int32_t yp, int32_t vangle, int32_t vel);
 void CloneEntity(TEntity e);
+// The spawns above, answering the entity they made, or null when they made
+// none (a full table, or a kind outside the class table).
+TEntity* PlaceEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm, TFlip fs,
+                     int32_t tid, int32_t score);
+TEntity* PlaceVelEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm,
+                        TFlip fs, int32_t tid, int32_t score, int32_t dx, int32_t dy,
+                        int32_t vangle);
+TEntity* PlaceClone(const TEntity& e);
 void EntityFire(TEntity e);
 void SpawnEntities(const char* fname);
 int ProcessEntityLifespan(TEntity* ent, TEntityClass* eclass);
@@ -101,6 +110,19 @@ void ClampDxDy(TEntity* ent);
 int32_t RoughRadialDamage(int32_t basedmg, int32_t dist, int32_t radius);
 void RadiusDamage(TEntity* ent, int32_t radius, int32_t dmg);
 void DoMoveEntity(TEntity* ent);
+// ---- the collision grid (entities/grid.cpp) ----------------------------------------
+// The moving pass opens the grid, tells it of every slot that moves or is
+// spawned while it runs, and closes it; the collision search asks it while
+// it is open. GridFirstAccepted answers the lowest slot near the box
+// [ix, ix + w] x [iy, iy + h] that `accepts` takes, -1 for none, or
+// GRID_CANNOT when the grid is closed or the box is too large for it.
+constexpr int GRID_CANNOT = -2;
+void ResetEntityGrid();
+void OpenEntityGrid();
+void CloseEntityGrid();
+void RegridEntity(int slot);
+int GridFirstAccepted(int32_t ix, int32_t iy, int32_t w, int32_t h, const TEntity* ent,
+                      bool (*accepts)(const TEntity* ent, int slot));
 // ---- entity drawing ----------------------------------------------------------------
 void DisplayEntities();
 void DisplayEntsOnly();
@@ -193,6 +215,7 @@ void BlowPodWhistle(TPlayerState* p);
 
 // ---- particles and fountains (environment/particles.cpp) -------------------------------
 void InitialiseParticles();
+void ResetParticleCounts();   // the live counts are taken afresh when next needed
 void SpawnParticle(int32_t ix, int32_t iy, int32_t vx, int32_t vy, int32_t c, int32_t ls,
                    TParticleType pt);
 void SpawnExplosion(int32_t ox, int32_t oy, int32_t clr);
@@ -214,6 +237,19 @@ void WindAdjust(TEntity* ent, int32_t m);
 void DisplayWater();
 // ---- triggers (environment/triggers.cpp) ----------------------------------------------
 void InitialiseTriggers(const char* fname);
+// One record of the trigger file as the reader finds it: the label, the five
+// numbers (id, x, y, w, h in tiles), the line the label stands on and the
+// byte offset just after the label.
+struct TTriggerRecord {
+  char label[64];
+  int32_t n[5];
+  int line;
+  long at;
+};
+enum TTriggerRead { trEnd, trGood, trLongLabel, trBadNumbers };
+// Reads the next record; *line counts the file's lines (1 at its start). A bad
+// record ends with its line, so every good record after it is still read.
+TTriggerRead ReadTriggerRecord(FILE* f, int* line, TTriggerRecord* r);
 void SpawnTrigger(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h);
 void CheckTriggers(int32_t x, int32_t y);
 
@@ -230,3 +266,12 @@ void PlayWav(int idx);
 void LoopWav(int idx);
 void StopWav(int idx);
 void ResetSoundGlobals();   // the sound module's own tables back to start values
+
+// ---- the fast searches and the straightforward ones they stand for ---------------------
+// The collision search and the particle slot search and pass have a fast way
+// and the straightforward one, which is the reference. smChecked runs both,
+// keeps the straightforward answer and counts every disagreement. A setting of
+// the process, not of the world: ResetGlobals leaves both as they are.
+enum TSearchMode { smFast, smLiteral, smChecked };
+extern TSearchMode searchmode;
+extern int64_t searchmismatches;

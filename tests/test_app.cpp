@@ -1,5 +1,7 @@
 // The application frame: start-up order, a frame's order, resizing, mouse
 // clicks, the sine tables and the shutdown.
+#include <algorithm>
+
 #include "platform/fakeaudio.h"
 #include "platform/testseams.h"
 #include "test_map_files.h"
@@ -111,6 +113,9 @@ TEST_F(App, StartUpRunsInOrder) {
   FakeAudio sound;
   audio = &sound;
   win.handle = 0x2a;
+  Folder("map");
+  WriteFile("map/phoebus.ent", {'c', '\n'});
+  WriteFile("map/phoebus.trg", {'\n'});
   testing::internal::CaptureStdout();
   EXPECT_EQ(WinMain(), 0);
   std::string out = testing::internal::GetCapturedStdout();
@@ -118,7 +123,11 @@ TEST_F(App, StartUpRunsInOrder) {
                                                      "FullScreen", "MainLoop"}));
   EXPECT_EQ(out.find("made sin table\nmap map\\phoebus.qnm not found!\ninit map\n"
                      "init particles\ninit wind\n"), 0u) << out;
-  EXPECT_LT(out.find("init sound ok 2a\n"), out.find("loaded 1 tile tex(s)")) << out;
+  std::vector<size_t> at;   // the sound line, then classes, tiles, the player, placements, triggers
+  for (const char* line : {"init sound ok 2a\n", "spawning entity classes\n", "loaded 1 tile tex(s)",
+                           "Spawned player(0) Vesk", "spawning entities\n", "spawning triggers map\\phoebus.trg\n"})
+    at.push_back(out.find(line));
+  EXPECT_TRUE(std::is_sorted(at.begin(), at.end()) && at.back() != std::string::npos) << out;
   EXPECT_EQ(std::make_tuple(watery, waterbob, wbobdx, MapEditState.tile), std::make_tuple(8576, 0, 1, 1));
   EXPECT_EQ(rec.calls.front().op, "SetupState");
 

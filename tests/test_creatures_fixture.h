@@ -51,11 +51,4 @@ struct BehaviourWorld : Fresh {
     for (const TEntity& e : Entities) n += e.kind == k && e.estate != esDying;
     return n;
   }
-  // leaves the generator where the draws made by `want` answer true
-  template <class F>
-  static void Seed(F want) {
-    for (uint32_t s = 1; s < (1u << 24); s++)
-      if (randstate = s, want()) return void(randstate = s);
-    ADD_FAILURE() << "no seed gives the wanted draws";
-  }
 };

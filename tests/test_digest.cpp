@@ -61,7 +61,7 @@ TEST_F(Fresh, DigestChangesWithEveryPartOfTheStateAndOnlyInThatPart) {
   EXPECT_EQ(DigestWorld().all, before.all);
 }
 
-TEST_F(Fresh, DigestSeesSlotsAndOperationsNotAddressesOrStaleNameBytes) {
+TEST_F(Fresh, DigestSeesSlotsNotAddressesNorStaleNameBytes) {
   // Two entities pointing at the same slot digest alike whichever copy of the
   // table they live in; pointing at another slot does not.
   Entities[3].parentent = &Entities[7];
@@ -78,35 +78,6 @@ TEST_F(Fresh, DigestSeesSlotsAndOperationsNotAddressesOrStaleNameBytes) {
   EXPECT_EQ(DigestWorld().classes, named);
   EntityClass[5].name[1] = 'a';
   EXPECT_NE(DigestWorld().classes, named);
-
-  TEntity outside{};
-  EXPECT_EQ(EntityRef(nullptr), -1);
-  EXPECT_EQ(EntityRef(&Entities[0]), 0);
-  EXPECT_EQ(EntityRef(&Entities[4095]), 4095);
-  EXPECT_EQ(EntityRef(&players[2].held), 10002);
-  EXPECT_EQ(EntityRef(&players[1].obs[3]), 20007);
-  EXPECT_EQ(EntityRef(&outside), -2);
-
-  EXPECT_EQ(OperationId(nullptr), 0);
-  EXPECT_EQ(OperationId(BirdThink), 1);
-  EXPECT_NE(OperationId(ImpThink), OperationId(ImpHurt));
-  EXPECT_EQ(OperationId([](TEntity*) {}), 0xFFFF);
-}
-
-TEST_F(Fresh, DigestLineNamesEveryPartInSixteenHexDigits) {
-  WorldDigest d = DigestWorld();
-  char line[512];
-  FormatDigest(d, line, sizeof line);
-  unsigned long long all = 0, sound = 0;
-  int end = 0;
-  ASSERT_EQ(std::sscanf(line, "all=%16llx frame=%*16[0-9a-f] map=%*16[0-9a-f] classes=%*16[0-9a-f] "
-                        "entities=%*16[0-9a-f] players=%*16[0-9a-f] particles=%*16[0-9a-f] fountains=%*16[0-9a-f] "
-                        "winds=%*16[0-9a-f] triggers=%*16[0-9a-f] sound=%16llx%n",
-                        &all, &sound, &end),
-            2);
-  EXPECT_EQ(all, d.all);
-  EXPECT_EQ(sound, d.sound);
-  EXPECT_EQ(size_t(end), std::strlen(line));
 }
 
 struct Breakage {

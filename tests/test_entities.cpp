@@ -101,12 +101,14 @@ TEST_F(EntWorld, PlacementFileSpawnsAfterThePlayerAndDoorsSayWhere) {
                     "urnfull 3,10,5,7,20,0,0,3,0,50\n"
                     "weird 300,1,1,1,1,0,0,0,0,0\n"
                     "door 73,5,0,10,0,0,0,0,2,0\n"
-                    "short 4,1\n",
+                    "short 4,1\n" +
+                        std::string(130, 'd') + " 4,1,1,1,1,0,0,0,0,0\n",
                     SpawnEntities),
             "spawning entities\nspawned entity: urnfull\n"
             "entity weird refused: kind 300 outside 0..255\n"
             "Spawned door 6/4096 (73 a000-14000) 2\nspawned entity: door\n"
-            "spawned entity: short\n");
+            "spawned entity: short\nspawned entity: " +
+                std::string(130, 'd') + "\n");   // printed whole
   const TEntity &u = Entities[5], &d = Entities[6], &s = Entities[7];
   EXPECT_EQ((Ints{u.kind, u.x, u.y, u.flipx, u.flipy, u.score}),
             (Ints{urnfull, 82560, 59904, 1, 1, 50}));
@@ -115,8 +117,10 @@ TEST_F(EntWorld, PlacementFileSpawnsAfterThePlayerAndDoorsSayWhere) {
   EXPECT_EQ((Ints{s.kind, s.x, s.y, s.triggerid}), (Ints{rock, 8192, 81920, 2}));
   EXPECT_EQ(Console("", [](const char*) { SpawnEntities("/nonexistent/x.epo"); }),
             "spawning entities\n");
-  // a position above the map counts as under water
-  EXPECT_EQ(Spawn(rock, 0, -5)->inwater, 1);
+  // deeper than the line is in water, on it is not; above the map counts as under water
+  EXPECT_EQ((Ints{Spawn(rock, 0, 20000 * 128 + 1)->inwater, Spawn(rock, 0, 20000 * 128)->inwater,
+                  Spawn(rock, 0, -5)->inwater}),
+            (Ints{1, 0, 1}));
 }
 
 TEST_F(EntWorld, LifespanKillsThenFreesAndTimesTheWreck) {
@@ -163,6 +167,14 @@ TEST_F(EntWorld, EachDamageTypeDiesItsOwnWay) {
   p->score = 7;
   for (int i = 0; i < 8; ++i) KillEntity(p);
   EXPECT_EQ((Ints{p->estate, players[0].score}), (Ints{esAlive, 25}));
+  // but one call in four (a draw of 1 modulo 4) teleports player 0
+  players[0].ent = int(p - Entities), players[0].tx[0] = 777, p->x = 5;
+  Seed([] { return Rand() % 4 != 1; });
+  KillEntity(p);
+  const int32_t stayed = p->x;
+  Seed([] { return Rand() % 4 == 1; });
+  KillEntity(p);
+  EXPECT_EQ((Ints{stayed, p->x}), (Ints{5, 777}));
   // a ricochet dies on a strike when r % 4 is 1: draws 18467, 6334, 26500, 19169
   TEntityClass& r = Class(bullet, 2, 2, 1, 0, 1, -1, edtRicochet);
   TEntity* b = Spawn(bullet, 0, 0);

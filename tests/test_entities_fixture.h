@@ -36,9 +36,4 @@ struct EntWorld : Fresh {
     for (int r = 0; r < 64; ++r)
       for (int c = 0; c < 64; ++c) mapmasks[0][r * 1024 + n * 64 + c] = value;
   }
-  static int LiveParticles() {
-    int n = 0;
-    for (const TParticle& p : Particles) n += p.colour != 0;
-    return n;
-  }
 };

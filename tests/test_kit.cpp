@@ -20,8 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path BuildDir() { return fs::canonical("/proc/self/exe").parent_path().parent_path(); }
-
 // A fresh temporary folder, removed at the end.
 struct Scratch {
   fs::path dir;

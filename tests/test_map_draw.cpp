@@ -2,6 +2,8 @@
 // shading, mirroring and texture coordinates, and the seeding tiles.
 #include <algorithm>
 #include <cstring>
+#include <tuple>
+#include <vector>
 
 #include "defs/random.h"
 #include "platform/testseams.h"
@@ -30,6 +32,16 @@ TEST_F(MapDraw, CameraFollowsPlayerZero) {
   EXPECT_EQ(camera(0, 0), std::make_tuple(-5, -7, 64, 0));
   EXPECT_EQ(camera(8192 * 10 + 128, 8192 * 10 + 128), std::make_tuple(5, 3, 63, -1));
   EXPECT_EQ(camera(8192 * 3 + 8191, 8192 * 3 + 8191), std::make_tuple(-2, -4, 1, -63));
+
+  // a view partly off the map draws only the cells inside it: at the top left
+  // corner 7 columns by 5 rows, near the bottom right 9 by 11
+  for (auto& column : mapt)
+    for (uint32_t& w : column) w = 3;
+  for (auto [at, cells] : {std::pair{0, 7 * 5}, std::pair{252 * 8192, 9 * 11}}) {
+    rec.calls.clear();
+    camera(at, at);
+    EXPECT_EQ(rec.Quads().size(), size_t(cells)) << at;
+  }
 }
 
 TEST_F(MapDraw, OneFrameOfTilesInRowOrder) {
@@ -74,31 +86,38 @@ TEST_F(MapDraw, OneFrameOfTilesInRowOrder) {
   EXPECT_EQ(rec.Only("BindTexture").size(), 142u);   // not for the two unknown words
 }
 
-// Tiles 1 and 2 of tile set 0 seed shrooms and tile 191 rising particles, the
-// random numbers drawn in a fixed order: the chance, the position, the last.
+// Tiles 1 and 2 of tile set 0 seed shrooms (a red one 5632 units down) and
+// tile 191 rising particles, the random numbers drawn in a fixed order: the
+// chance, the position, the last. Other tile sets and unknown flips seed
+// nothing and draw no number.
 TEST_F(MapDraw, SeedingTilesDrawTheirRandomNumbersInOrder) {
   mapt[5][3] = Word(1, 0, mtNorm);
-  mapt[6][3] = Word(2, 1, mtNorm);     // tile set 1 does not seed
-  mapt[7][3] = Word(191, 1, mtNorm);   // translucent blue in any set
+  mapt[6][3] = Word(2, 0, mtX);
+  mapt[7][3] = Word(2, 1, mtNorm);
+  mapt[8][3] = Word(1, 0, 7);
+  mapt[9][3] = Word(191, 1, mtNorm);   // translucent blue in any set
   uint32_t replay = 1;
   auto next = [&] { return int32_t(((replay = replay * 214013u + 2531011u) >> 16) & 0x7FFF); };
-  int shrooms = 0, risers = 0;
+  int shrooms[2] = {0, 0}, risers = 0;
   for (int frame = 0; frame < 400; ++frame) {
-    int32_t shroomX = -1, shroomFlip = 0, px = -1, py = 0, pdy = 0;
-    if (next() % 64 == 1) shroomX = 5 * 8192 + next() % 7936, shroomFlip = next() % 7;
-    if (next() % 32 == 0) px = 7 * 8192 + next() % 8192, py = 3 * 8192 + next() % 8192, pdy = -(next() % 64);
+    std::vector<std::tuple<int, int32_t, int32_t, int32_t>> want;   // kind, x, y, flipx
+    for (int tile : {1, 2})
+      if (next() % 64 == 1) {
+        int32_t x = (4 + tile) * 8192 + next() % 7936;
+        want.emplace_back(tile == 1 ? blueshroom : redshroom, x, 3 * 8192 + (tile - 1) * 5632, next() % 7 & 1);
+      }
+    int32_t px = -1, py = 0, pdy = 0;
+    if (next() % 32 == 0) px = 9 * 8192 + next() % 8192, py = 3 * 8192 + next() % 8192, pdy = -(next() % 64);
     std::memset(static_cast<void*>(Entities), 0, sizeof Entities);
     std::memset(static_cast<void*>(Particles), 0, sizeof Particles);
     eslot = 0;
     rec.calls.clear();
     DisplayMap();
     ASSERT_EQ(randstate, replay) << "frame " << frame;
-    const TEntity* e = std::find_if(Entities, Entities + MAX_ENTITIES, [](const TEntity& t) { return t.kind; });
-    ASSERT_EQ(e != Entities + MAX_ENTITIES, shroomX >= 0);
-    if (shroomX >= 0) {
-      ++shrooms;
-      EXPECT_EQ(std::make_tuple(e->kind, e->x, e->y, e->flipx), std::make_tuple(blueshroom, shroomX, 3 * 8192, shroomFlip & 1));
-    }
+    std::vector<std::tuple<int, int32_t, int32_t, int32_t>> got;
+    for (const TEntity& e : Entities)
+      if (e.kind) got.emplace_back(e.kind, e.x, e.y, e.flipx), ++shrooms[e.kind == redshroom];
+    EXPECT_EQ(got, want) << "frame " << frame;
     const TParticle* p = nullptr;
     for (const TParticle& q : Particles)
       if (q.colour) p = &q;
@@ -111,6 +130,5 @@ TEST_F(MapDraw, SeedingTilesDrawTheirRandomNumbersInOrder) {
     auto blue = rec.Quads().back().v[0];
     EXPECT_EQ((std::vector<float>{blue.r, blue.g, blue.b, blue.a}), (std::vector<float>{0.1f, 0.1f, 1, 0.5f}));
   }
-  EXPECT_GT(shrooms, 0);
-  EXPECT_GT(risers, 0);
+  EXPECT_GT(shrooms[0] * shrooms[1] * risers, 0);
 }

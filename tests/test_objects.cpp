@@ -2,12 +2,6 @@
 
 using Objects = BehaviourWorld;
 
-static int LiveParticles() {
-  int n = 0;
-  for (const TParticle& p : Particles) n += p.colour != 0;
-  return n;
-}
-
 // An urn fills in water; a full urn moving faster than 256 on either axis out
 // of the water empties as a spray of 127 particles.
 TEST_F(Objects, UrnFillsAndSpills) {

@@ -9,12 +9,6 @@
 
 namespace {
 
-int Live(int colour = -1) {
-  int n = 0;
-  for (const TParticle& p : Particles) n += p.colour != 0 && (colour < 0 || p.colour == colour);
-  return n;
-}
-
 struct ParticleTest : Fresh {
   RecordDraw rec;
   void SetUp() override {
@@ -26,27 +20,78 @@ struct ParticleTest : Fresh {
 
 }  // namespace
 
-TEST_F(ParticleTest, AllocatorWrapsToOneAndDropsSpawnsIntoAFullTable) {
-  Particles[MAX_PARTICLES - 1].colour = 0xF1;
-  pslot = MAX_PARTICLES - 1;
-  SpawnParticle(1, 2, 3, 4, 0xF2, 10, ptGravDot);
-  EXPECT_EQ(pslot, 1);
-  EXPECT_EQ(Particles[0].colour, 0);   // free, but behind the wrap
-  EXPECT_EQ(Particles[1].colour, 0xF2);
-  EXPECT_EQ(Particles[1].dy, 4);
+// The slot search, run checked: the fast search (which passes over full
+// blocks and answers a full table at once) beside the straightforward one,
+// on tables all free or all busy but for a few slots.
+struct Layout {
+  const char* name;
+  bool busy;                 // every slot busy, else every slot free
+  std::vector<int> except;   // slots the other way
+  int32_t cursor;
+  int slot;                  // where the spawn lands, -1 dropped
+  int32_t after;             // the cursor afterwards
+};
 
-  for (TParticle& p : Particles) p.colour = 0x11;
-  std::vector<TParticle> before(Particles, Particles + MAX_PARTICLES);
-  testing::internal::CaptureStdout();
-  SpawnParticle(1, 1, 1, 1, 0xF7, 50, ptGravDot);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  EXPECT_EQ(std::memcmp(before.data(), Particles, sizeof Particles), 0);
+const Layout kLayouts[] = {
+    {"at the cursor", false, {}, 7, 7, 7},
+    {"past busy slots", false, {7, 8, 9}, 7, 10, 10},
+    {"wrapping to 1, never to 0", false, {65534}, 65534, 1, 1},
+    {"a cursor out of range starts at 1", false, {}, 70000, 1, 1},
+    {"the one free slot behind the cursor", true, {100}, 40000, 100, 100},
+    {"the one free slot in the first block", true, {30}, 40000, 30, 30},
+    {"the one free slot in the last block", true, {65533}, 1, 65533, 65533},
+    {"full: dropped, the cursor one on", true, {}, 500, -1, 501},
+    {"full from the last slot: the cursor wraps", true, {}, 65534, -1, 1},
+    {"full from slot 0", true, {}, 0, -1, 1},
+    {"only slot 0 free, from slot 0", true, {0}, 0, 0, 0},
+    {"only slot 0 free, from slot 5: behind the wrap", true, {0}, 5, -1, 6},
+};
 
-  // a cursor left out of range (the player set-up borrows it) restarts at 1
-  Particles[1].colour = 0;
-  pslot = 70000;
-  SpawnParticle(0, 0, 0, 0, 0xF1, 5, ptDot);
-  EXPECT_EQ(Particles[1].colour, 0xF1);
+TEST_F(ParticleTest, SlotSearchFindsTheFirstFreeSlotFromTheCursorOrDrops) {
+  for (const Layout& l : kLayouts) {
+    ResetGlobals();
+    for (TParticle& p : Particles) p.colour = l.busy ? 0x11 : 0;
+    for (int i : l.except) Particles[i].colour = l.busy ? 0 : 0x11;
+    std::vector<TParticle> before(Particles, Particles + MAX_PARTICLES);
+    pslot = l.cursor;
+    searchmode = smChecked;
+    searchmismatches = 0;
+    testing::internal::CaptureStdout();
+    SpawnParticle(1, 2, 3, 4, 0xF2, 10, ptGravDot);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << l.name;
+    searchmode = smFast;
+    EXPECT_EQ(searchmismatches, 0) << l.name;
+    EXPECT_EQ(pslot, l.after) << l.name;
+    if (l.slot >= 0) {
+      EXPECT_EQ((std::vector<int>{Particles[l.slot].colour, Particles[l.slot].dy}),
+                (std::vector<int>{0xF2, 4}))
+          << l.name;
+      before[size_t(l.slot)] = Particles[l.slot];
+    }
+    EXPECT_EQ(std::memcmp(before.data(), Particles, sizeof Particles), 0) << l.name;
+  }
+}
+
+// Live particles far apart, with empty blocks of slots between them, and one
+// that dies and whose block is then filled again: every pass moves each one.
+TEST_F(ParticleTest, ThePassReachesEveryLiveParticle) {
+  const int slots[] = {0, 64, 40000, 65534};
+  for (int at : slots) {
+    pslot = at;
+    SpawnParticle(0, 0, 1, 0, 0xF1, at == 64 ? 1 : 50, ptDot);
+  }
+  DisplayParticles();   // the one at 64 lives its last frame
+  pslot = 64;
+  SpawnParticle(0, 0, 1, 0, 0xF1, 50, ptDot);
+  DisplayParticles();
+  std::vector<int> x;
+  for (int at : slots) x.push_back(Particles[at].x);
+  EXPECT_EQ(x, (std::vector<int>{2, 1, 2, 2}));
+  searchmode = smChecked;   // the counts of live particles agree with the table
+  searchmismatches = 0;
+  DisplayParticlesOnly();
+  searchmode = smFast;
+  EXPECT_EQ(searchmismatches, 0);
 }
 
 TEST_F(ParticleTest, FountainSpraysSevenEveryFreqFrames) {
@@ -56,8 +101,8 @@ TEST_F(ParticleTest, FountainSpraysSevenEveryFreqFrames) {
   for (int frame = 1; frame <= 7; frame++) {
     SprayFountain(0);
     SprayFountain(1);
-    every3.push_back(Live(0xF4));
-    every1.push_back(Live(0xF1));
+    every3.push_back(LiveParticles(0xF4));
+    every1.push_back(LiveParticles(0xF1));
   }
   EXPECT_EQ(every3, (std::vector<int>{7, 7, 7, 14, 14, 14, 21}));
   EXPECT_EQ(every1, (std::vector<int>{7, 14, 21, 28, 35, 42, 49}));
@@ -83,6 +128,11 @@ TEST_F(ParticleTest, OnlyDotsIgnoreGravityAndBuoyancy) {
     EXPECT_EQ(sea.dy, t == ptDot ? 20 : 18) << "type " << t;
     EXPECT_EQ(sky.dy, t == ptDot ? 0 : -2) << "type " << t;
   }
+  // after the move: above the line it falls, on the line it floats
+  TParticle over{0xF1, 0, watery * 128 - 11, 0, 10, 50, ptGravDot}, on{0xF1, 0, watery * 128 - 10, 0, 10, 50, ptGravDot};
+  MoveParticle(&over);
+  MoveParticle(&on);
+  EXPECT_EQ(over.dy - on.dy, 11 - 8);
   TParticle last{0xF1, 0, 0, 0, 0, 1, ptDot};
   MoveParticle(&last);
   EXPECT_EQ(last.colour, 0);   // its slot is free
@@ -106,9 +156,9 @@ TEST_F(ParticleTest, ColdetDotRestsOnRockAndFallsWhenItIsGone) {
 TEST_F(ParticleTest, ExplosionWithNoSpeedSpawnsNothing) {
   SpawnExplosionSpd(0, 0, 0xF1, 0, 20);
   SpawnExplosionSpd(0, 0, 0xF1, -7, 20);
-  EXPECT_EQ(Live(), 0);
+  EXPECT_EQ(LiveParticles(), 0);
   SpawnExplosionSpd(0, 0, 0xF1, 40, 12);
-  EXPECT_EQ(Live(), 12);
+  EXPECT_EQ(LiveParticles(), 12);
 }
 
 TEST_F(ParticleTest, FadesInItsLastFramesUnlessStatic) {
@@ -149,10 +199,20 @@ TEST_F(ParticleTest, OnlyParticlesInViewDrawOrLeaveATrail) {
   DisplayParticles();
   EXPECT_EQ(Particles[1].x, 128 * 64 * 24 + 10);
   EXPECT_EQ(Particles[1].lifespan, 49);
-  EXPECT_EQ(Live(), 2 + 16);
-  EXPECT_EQ(Live(6) + Live(7), 16);
+  EXPECT_EQ(LiveParticles(), 2 + 16);
+  EXPECT_EQ(LiveParticles(6) + LiveParticles(7), 16);
   auto quads = rec.Quads();
   ASSERT_EQ(quads.size(), 1u + 16u);   // the trail is drawn in the same pass
   for (size_t i = 1; i < quads.size(); i++) EXPECT_EQ(quads[i].v[0].a, 0.0f);
   EXPECT_EQ(quads[0].texture, 1025);
+
+  // the window of cells: columns -1 to 13, rows -1 to 12 of the view
+  const int cells[][3] = {{-2, 5, 0}, {-1, 5, 1}, {13, 5, 1}, {14, 5, 0},
+                          {5, -2, 0}, {5, -1, 1}, {5, 12, 1}, {5, 13, 0}};
+  for (const auto& c : cells) {
+    rec.calls.clear();
+    Particles[1] = {0xF1, 128 * (64 * (10 + c[0]) + 32), 128 * (64 * (10 + c[1]) + 32 + 48), 0, 0, 50, ptDot};
+    DisplayParticle(1);
+    EXPECT_EQ(rec.Quads().size(), size_t(c[2])) << c[0] << "," << c[1];
+  }
 }

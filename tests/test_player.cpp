@@ -21,9 +21,10 @@ TEST_F(Fresh, StartUpSpawnsVeskInSlotZeroOwningEverything) {
 }
 
 TEST_F(PlayerWorld, PreThinkTiltsInFlightWalksOnTheGroundAndUprightsWithoutThrust) {
-  struct { int32_t dx, dy, flipx, rangle; } air[] = {{0, 0, 0, 0}, {100, 0, 0, -90}, {100, 0, 1, 450},
+  // |dy / dx| in the air, mirrored facing left; at rest standing, the tilt kept
+  struct { int32_t dx, dy, flipx, rangle; } air[] = {{100, 0, 0, -90}, {100, 0, 1, 450}, {0, 0, 0, 450},
                                                     {100, 99, 0, -90}, {100, 300, 0, -18}, {-50, -500, 1, 365}};
-  for (const auto& a : air) {   // |dy / dx| in the air, mirrored facing left; at rest: standing
+  for (const auto& a : air) {
     E->dx = a.dx, E->dy = a.dy, E->flipx = a.flipx;
     PlayerPreThink(P);
     EXPECT_EQ(V({E->rangle, E->frame}), V({a.rangle, a.dx ? 4 : 0})) << a.dx << "," << a.dy;

@@ -8,21 +8,34 @@ struct Pockets : PlayerWorld {
 }  // namespace
 
 // Keys sort above the weapon selections, yet a carried key is an object like
-// any other: walking over something else must not throw it away.
+// any other: walking over something else must not throw it away. The kinds
+// between the selections and the keys do not fill the hand.
 TEST_F(Pockets, PickingUpEquipmentOrAnObjectIntoAFreeHand) {
-  P->equip[0] = 0;
-  Item(5, pistol, 25);
-  testing::internal::CaptureStdout();
-  CheckPickupObject(P);
-  EXPECT_EQ(Count(testing::internal::GetCapturedStdout(), "sound 1 not found"), 1);   // the fanfare
-  EXPECT_EQ(V({P->equip[0], P->nrg[0], P->score, Entities[5].kind, P->held.kind}), V({1, 512, 25, blank, blank}));
+  // each weapon and the suit equips, adds its energy and the item's score with
+  // the fanfare, and leaves the world; the hand stays empty
+  struct { TEntityKind kind; int slot, energy; } gear[] = {
+      {pistol, 0, 512}, {icer, 1, 512}, {blaster, 2, 256}, {plasmagun, 3, 512}, {protsuit, 4, 256}};
+  for (const auto& g : gear) {
+    P->equip[g.slot] = 0;
+    Item(5, g.kind, 25);
+    testing::internal::CaptureStdout();
+    CheckPickupObject(P);
+    EXPECT_EQ(Count(testing::internal::GetCapturedStdout(), "sound 1 not found"), 1);
+    EXPECT_EQ(V({P->equip[g.slot], P->nrg[g.slot], Entities[5].kind, P->held.kind}), V({1, g.energy, blank, blank}));
+  }
+  EXPECT_EQ(P->score, 5 * 25);
   P->held.kind = wpIcer;   // an object replaces a weapon selection
   Item(6, key1)->dx = 300;
   CheckPickupObject(P);
   EXPECT_EQ(V({P->held.kind, P->held.uid, P->held.dx, Entities[6].kind}), V({key1, 6, 0, blank}));
-  Item(7, rock);   // a full hand picks up nothing
-  CheckPickupObject(P);
-  EXPECT_EQ(V({P->held.kind, Entities[7].kind}), V({key1, rock}));
+  // an object or a key fills the hand; a selection or a kind above them does not
+  for (TEntityKind held : {key1, key6, grenade, wpRandom, spawner, dropper, guidedice}) {
+    P->held.kind = held;
+    Item(7, rock);
+    CheckPickupObject(P);
+    bool full = held <= grenade || held >= key1;
+    EXPECT_EQ(V({P->held.kind, Entities[7].kind}), V({full ? held : rock, full ? rock : blank})) << held;
+  }
 }
 
 TEST_F(Pockets, DropArmsAGrenadeThrowSendsItAlongTheAim) {
@@ -40,6 +53,10 @@ TEST_F(Pockets, DropArmsAGrenadeThrowSendsItAlongTheAim) {
   ThrowObject(P);   // an empty hand throws nothing
   n = &Entities[eslot];
   EXPECT_EQ(V({n->kind, n->x, P->held.kind}), V({wpIcer, E->x + E->w + 128, blank}));
+  P->held = TEntity{}, P->held.kind = wpIcer, P->held.uid = 77, P->held.score = 9;   // dropped as it is
+  DropObject(P);
+  n = &Entities[eslot];
+  EXPECT_EQ(V({n->kind, n->uid, n->score, P->held.kind}), V({wpIcer, 77, 9, blank}));
 
   for (int i = 1; i < MAX_ENTITIES; ++i) Entities[i].kind = rock;   // a full table loses the object
   eslot = 7, Entities[7].x = 7000, P->held.kind = grenade;

@@ -137,6 +137,9 @@ TEST_F(SoundTest, RoundRobinOverFourSlotsNeverCutsASound) {
   EXPECT_EQ(fake.Live(), (std::vector<int>{3, 4, 5, 6}));
 }
 
+// A buffer that cannot be made, also because every buffer the device can
+// hold is still playing, skips the play: its slot empty, the cursor unmoved,
+// and no playing sound cut short.
 TEST_F(SoundTest, FailedBufferLeavesTheSlotEmptyAndTheCursorWhereItWas) {
   Start();
   Cache(es_button, Wav(22050));
@@ -145,6 +148,19 @@ TEST_F(SoundTest, FailedBufferLeavesTheSlotEmptyAndTheCursorWhereItWas) {
   PlaySFX(es_button);
   EXPECT_EQ(qusnd_sndbufidx, 1);
   EXPECT_EQ(QuarnSFX[1], 0);
+
+  fake.failBuffers = false;
+  for (int i = 1; i < AUDIO_MAX_BUFFERS; i++) PlaySFX(es_button);
+  ASSERT_EQ(fake.Playing().size(), size_t(AUDIO_MAX_BUFFERS));
+  const int cursor = qusnd_sndbufidx;
+  PlaySFX(es_button);
+  EXPECT_EQ((std::vector<int>{qusnd_sndbufidx, QuarnSFX[cursor], int(fake.Playing().size()),
+                              int(fake.released.size())}),
+            (std::vector<int>{cursor, 0, AUDIO_MAX_BUFFERS, 0}));
+  fake.Finish(1);   // one ends: the next play has its buffer again
+  PlaySFX(es_button);
+  EXPECT_EQ((std::vector<int>{qusnd_sndbufidx, QuarnSFX[cursor]}),
+            (std::vector<int>{(cursor + 1) % 4, AUDIO_MAX_BUFFERS + 1}));
 }
 
 TEST_F(SoundTest, TintedPitchIs11000VariedByUnderTheVariance) {
@@ -207,18 +223,9 @@ TEST_F(SoundTest, MalformedImagesAreSkippedSilently) {
   EXPECT_EQ(fake.buffers[0].pcm, Bytes(64, 9));
 }
 
-TEST_F(SoundTest, EffectWithNoFileReportsItOnOneRunningLine) {
-  Start();
-  testing::internal::CaptureStdout();
-  PlaySFX(es_cannonshot);
-  PlaySFXWithTint(es_cannonshot, 500);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "sound 6 not found in cachesound 6 not found in cache");
-  EXPECT_TRUE(fake.buffers.empty());
-}
-
 // A failed start-up followed by the shutdown releases twice: the second time
-// does nothing, and no later play reaches the released device.
+// does nothing, and no later play reaches the released device; every play
+// then reports its missing effect.
 TEST_F(SoundTest, FreeTwiceReleasesOnceAndLeavesTheDeviceAlone) {
   File("explosion1", Wav(22050));
   Start();
@@ -227,9 +234,10 @@ TEST_F(SoundTest, FreeTwiceReleasesOnceAndLeavesTheDeviceAlone) {
   EXPECT_TRUE(fake.Live().empty());
   EXPECT_EQ(fake.closes, 1);
   FreeSoundSystem();
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStdout();   // an effect with no file, plain or tinted: one running line
   PlaySFX(es_explosion1);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "sound 8 not found in cache");
+  PlaySFXWithTint(es_cannonshot, 500);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "sound 8 not found in cachesound 6 not found in cache");
   EXPECT_EQ(fake.closes, 1);
   EXPECT_EQ(fake.buffers.size(), 6u);
   EXPECT_EQ(fake.misuse, 0);

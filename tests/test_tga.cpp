@@ -39,7 +39,9 @@ TEST_F(Images, RawFilesWithTheColourKey) {
   EXPECT_EQ(Pixel(8, 8), (Bytes{9, 9, 0, 255}));
   EXPECT_EQ(Pixel(8, 9), (Bytes{0, 0, 0, 255}));
   LoadRaw("gfx\\none.raw", 9, 4);   // missing: no texture
-  EXPECT_EQ(rec.textures.count(9), 0u);
+  EXPECT_EQ(Console([] { LoadRawXY("gfx\\sq.raw", 10, 8193, 2); }),   // too large: said so
+            "image gfx\\sq.raw refused: 8193 x 2 is outside 1..8192\n");
+  EXPECT_EQ(rec.textures.count(9) + rec.textures.count(10), 0u);
 }
 
 // The colour file stores a tile set bottom row first, the mask file top row

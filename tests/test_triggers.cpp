@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -23,21 +24,32 @@ struct TriggerFile : Fresh {
 
 // Records fill slots 1, 2, ... in world units with right and bottom edges. An
 // overlong label, numbers that do not parse (without reusing the last
-// record's) and records past slot 31 are each refused with a line, and reading
-// goes on with the next record, even through garbage.
+// record's) and records past slot 31 are each refused with a line; a refused
+// record takes the rest of its line with it and nothing more, so reading goes
+// on with the next record, even through garbage. The reader tells each
+// record's line.
 TEST_F(TriggerFile, LoadsGoodRecordsAndRefusesBadOnes) {
   std::string out = Load(std::string(64, 'b') + " 1,1,1,1,1\n" + std::string(63, 'a') +
-                         " 3,2,4,5,6\nbad 3,1,x,1,1\njunk 4,1,1,1,1z\nshort 5,1\nexit\n7,0,0,1,1\n");
+                         " 3,2,4,5,6\nbad 3,1,x,1,1 g4 4,1,1,1,1\njunk 4,1,1,1,1z\nalone\nshort 5,1\n"
+                         "exit\n7,0,0,1,1 note\ng8 8,1,1,1,1\n");
   EXPECT_EQ(out, "spawning triggers " + path +
                      "\n  trigger label too long: record skipped\n  spawned trigger 3\n"
                      "  trigger bad: bad numbers, record skipped\n"
                      "  trigger junk: bad numbers, record skipped\n"
-                     "  trigger short: bad numbers, record skipped\n  spawned trigger 7\n");
+                     "  trigger alone: bad numbers, record skipped\n"
+                     "  trigger short: bad numbers, record skipped\n  spawned trigger 7\n"
+                     "  trigger note: bad numbers, record skipped\n  spawned trigger 8\n");
   const TTrigger& t = Triggers[1];
   EXPECT_EQ((std::vector<int32_t>{t.id, t.x, t.y, t.w, t.h, t.triggered}),
             (std::vector<int32_t>{3, 16384, 32768, 57344, 81920, 0}));
-  EXPECT_EQ((std::vector<int32_t>{tslot, Triggers[2].id, Triggers[2].w, Triggers[3].triggered}),
-            (std::vector<int32_t>{3, 7, 8192, 1}));
+  EXPECT_EQ((std::vector<int32_t>{tslot, Triggers[2].id, Triggers[2].w, Triggers[4].triggered}),
+            (std::vector<int32_t>{4, 7, 8192, 1}));
+  FILE* f = std::fopen(path.c_str(), "r");
+  std::vector<int> lines;
+  int line = 1;
+  for (TTriggerRecord r; ReadTriggerRecord(f, &line, &r) != trEnd;) lines.push_back(r.line);
+  std::fclose(f);
+  EXPECT_EQ(lines, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
 
   std::string many;
   for (int i = 1; i <= 33; i++) many += "t" + std::to_string(i) + " " + std::to_string(i) + ",0,0,1,1\n";

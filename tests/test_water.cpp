@@ -44,10 +44,15 @@ TEST_F(WaterTest, SurfaceBobsWithinNinePeriod36) {
   EXPECT_EQ(tops, (std::set<int32_t>{534, 535, 536, 537, 538}));
 }
 
-TEST_F(WaterTest, ViewFarAboveTheWaterDrawsNothingAndHoldsTheBob) {
-  mapy = 0;
-  waterbob = 5;
-  DisplayWater();
-  EXPECT_TRUE(rec.calls.empty());
-  EXPECT_EQ(waterbob, 5);
+// The line 600 pixels or more below the view's top: nothing drawn, the bob
+// held; 599 below, the body and the surface at height 1.
+TEST_F(WaterTest, ViewAboveTheWaterDrawsNothingAndHoldsTheBob) {
+  for (auto [y, oy, quads] : {std::tuple{0, 0, 0}, {119, -40, 0}, {119, -41, 3}}) {
+    rec.calls.clear();
+    mapy = y, ay = oy, waterbob = 3;
+    DisplayWater();
+    EXPECT_EQ((std::vector<int>{int(rec.Quads().size()), waterbob}), (std::vector<int>{quads, quads ? 4 : 3}))
+        << y << " " << oy;
+  }
+  EXPECT_EQ(wtop, 1);
 }

@@ -45,7 +45,7 @@ TEST_F(PlayerWorld, CreaturesFireAtTargetsAndGuidedIceHomes) {
 }
 
 // A creature's projectile kind comes from the placement file: a kind outside
-// the class table fires nothing and reads nothing past the table.
+// the class table fires nothing, aims nothing and reads nothing past the table.
 TEST_F(PlayerWorld, AFiringKindOutsideTheClassTableFiresNothing) {
   TEntity* firer = Place(3, rock, 100000, 200000);
   TEntity* target = Place(4, man, 103200, 200640);
@@ -53,6 +53,6 @@ TEST_F(PlayerWorld, AFiringKindOutsideTheClassTableFiresNothing) {
     firer->subtype = kind;
     eslot = 5;
     FireAtEnt(firer, target, 32);
-    for (int i = 5; i < 16; ++i) EXPECT_EQ(Entities[i].kind, blank) << kind;
+    for (int i = 5; i < 16; ++i) EXPECT_EQ(V({Entities[i].kind, Entities[i].target != nullptr}), V({blank, 0})) << kind;
   }
 }

@@ -1,5 +1,7 @@
 // Wind areas: steady sideways pushes, gusty vertical ones, pushes divided by
 // mass, and streams shown only inside the view band.
+#include <algorithm>
+
 #include "test_support.h"
 
 namespace {
@@ -54,6 +56,11 @@ TEST_F(WindTest, VerticalWindComesInGusts) {
     }
   }
   EXPECT_GE(early, 20 * 8 * 8 / 10);
+  framectr = 62;   // even a draw of 62 modulo 63 (63 modulo 64) lets nothing through
+  Seed([] { return Rand() % 64 == 63; });
+  const int32_t dy = e.dy;
+  WindAdjust(&e, 1);
+  EXPECT_EQ(e.dy, dy);
 }
 
 TEST_F(WindTest, HeavyEntityGetsNoPushWhenTheWindDividesToZero) {
@@ -68,16 +75,34 @@ TEST_F(WindTest, StreamShowsOnlyInsideTheViewBand) {
   DisplayWind();
   for (const TParticle& p : Particles) ASSERT_EQ(p.lifespan, 0);
 
-  mapx = 0;
-  DisplayWind();
+  // The band is tiles 4..15 of area 4's 80. A wide draw (a + b x 65536)
+  // modulo the width reaches the first four tiles of every eight, so the
+  // points that show fall on tiles 8..11, and on tile 16 if the band were wider.
+  mapx = 4;
+  for (int frame = 0; frame < 20; frame++) DisplayWind();
   int n = 0;
+  int32_t left = INT32_MAX, right = 0;
   for (const TParticle& p : Particles) {
     if (p.lifespan == 0) continue;   // colour 0 may come out: a dead particle
-    n++;
-    EXPECT_LT(p.x, 12 * 8192);
+    n++, left = std::min(left, p.x), right = std::max(right, p.x);
     EXPECT_EQ(p.dx, 3072);   // area 4's stream
     EXPECT_EQ(p.ptype, ptGravDot);
   }
-  EXPECT_GT(n, 0);
-  EXPECT_LE(n, 80);
+  EXPECT_TRUE(n > 0 && n <= 20 * 80) << n;
+  EXPECT_EQ((std::vector<int32_t>{left / 8192, right / 8192}), (std::vector<int32_t>{8, 11}));
+}
+
+// A wind with both a sideways and a vertical part turns round on every frame
+// whose counter is 31 modulo 32; the built-in areas, never both, never turn.
+TEST_F(WindTest, OnlyADiagonalWindTurnsRound) {
+  SpawnWind(8, 0, 0, 1, 1, 100, -50);
+  std::vector<int> turns;
+  for (framectr = 0; framectr < 96; framectr++) {
+    const int32_t before = WindAreas[8].vx;
+    for (int i = 0; i < MAX_WINDS; i++) UpdateWind(i);
+    if (WindAreas[8].vx != before) turns.push_back(framectr);
+  }
+  EXPECT_EQ(turns, (std::vector<int>{31, 63, 95}));
+  EXPECT_EQ((std::vector<int32_t>{WindAreas[8].vx, WindAreas[8].vy, WindAreas[4].vx, WindAreas[1].vy}),
+            (std::vector<int32_t>{-100, 50, 3072, -384}));
 }

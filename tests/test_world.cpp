@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -24,14 +25,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The test binary is BUILD/tests/quarn_tests; the world is BUILD/data, written
-// by BUILD/quarn-world generate.
-fs::path BuildDir() {
-  return fs::canonical("/proc/self/exe").parent_path().parent_path();
-}
 fs::path DataDir() {
   if (const char* d = std::getenv("QUARN_WORLD_DIR")) return d;
-  return BuildDir() / "data";
+  return fs::path(BuildDir()) / "data";
 }
 
 constexpr int32_t kT = 8192;   // a tile, in world units
@@ -110,7 +106,25 @@ TEST_F(GeneratedWorld, TheGameCachesAndPlaysEverySoundFile) {
 // ---- classes and pictures ---------------------------------------------------------------
 
 TEST_F(GeneratedWorld, TheGameLoadsEveryClassAndTheRulesPlayWell) {
+  testing::internal::CaptureStdout();
   InitialiseEntities("map\\phoebus.ent");
+  std::istringstream said(testing::internal::GetCapturedStdout());
+  std::map<int, int> widthOf;   // sprite: image width
+  for (std::string line; std::getline(said, line);) {
+    char name[96];
+    int sprite, w, h;
+    EXPECT_TRUE(line.find("refused") == std::string::npos && line.find("too long") == std::string::npos) << line;
+    if (std::sscanf(line.c_str(), "spawned frame %95s [%d] (%d %d)", name, &sprite, &w, &h) != 4) continue;
+    EXPECT_TRUE(widthOf.emplace(sprite, w).second) << name << " shares sprite " << sprite;
+    EXPECT_EQ(long(fs::file_size(DataDir() / "gfx" / "ents" / (std::string(name) + ".raw"))), long(w) * h * 3) << name;
+  }
+  for (int k = 1; k <= 110; k++) {
+    const TEntityClass& c = EntityClass[k];
+    EXPECT_TRUE(c.kind == k && c.width > 0 && c.height > 0) << k;
+    EXPECT_EQ(c.framedx > 0 ? widthOf[c.sprite] % int(std::lround(1 / c.framedx)) : 0, 0) << k;
+  }
+  EXPECT_EQ(EntityClass[111].kind, 0);
+  EXPECT_EQ(EntityClass[buzzball].sprite, 68);
   const TEntityClass& m = EntityClass[man];
   // walking frames 0..2 and the airborne frame 4 exist in the man's strip
   ASSERT_GT(m.framedx, 0.0f);

@@ -9,7 +9,8 @@
 # start and go west into the trap room and out again, the window key and
 # full screen again, the menu, then the editor (pick a tile, paint, save,
 # pick the ground's tile up, pan, paint once more, reload) and Escape. Screenshots go beside this script; the console to console.txt
-# beside them.
+# beside them. The game records the session into tour.dem beside them, and
+# the script replays it headless at the end: both lines go to the log.
 #
 # The route is steered by the game's own position key (A prints the tile
 # under the view's middle, where the man is), so it holds when the frame
@@ -43,7 +44,8 @@ for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 
 started=$(date +%s)
-(cd "$data" && exec ../quarn) >"$console" 2>&1 &
+demo=$(realpath --relative-to="$data" "$out/tour.dem")
+(cd "$data" && exec ../quarn --record "$demo") >"$console" 2>&1 &
 game=$!
 sleep 4
 
@@ -180,4 +182,6 @@ wait "$game"
 status=$?
 game=""
 say "the game ended with status $status"
+say "$(tail -n 1 "$console")"
+say "replayed: $(cd "$data" && ../tools/sim/quarn-sim --play "$demo" 2>/dev/null | tail -n 1)"
 exit $status

@@ -37,6 +37,9 @@ int32_t watery = 0, waterbob = 0, wbobdx = 0, wtop = 0;
 TTrigger Triggers[MAX_TRIGGERS];
 int32_t tslot = 0;
 
+TSearchMode searchmode = smFast;
+int64_t searchmismatches = 0;
+
 void ResetGlobals() {
   ResetRand();
   framectr = 0; zoomfac = 256; winW = 800; winH = 600;
@@ -64,6 +67,8 @@ void ResetGlobals() {
   watery = waterbob = wbobdx = wtop = 0;
   std::memset(static_cast<void*>(Triggers), 0, sizeof Triggers);
   tslot = 0;
+  ResetEntityGrid();
+  ResetParticleCounts();
   ResetSoundGlobals();
   loadlistener = nullptr;
 }

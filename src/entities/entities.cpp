@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "defs/console.h"
 #include "defs/problems.h"
@@ -19,16 +20,20 @@ constexpr int MULTI_FRAMES = 5;        // a name starting with '1' loads five fr
 
 // Reads one whitespace-delimited word of at most NAME_MAX_CHARS characters into
 // buf (NAME_MAX_CHARS + 1 bytes). Returns EOF at the end of the file, 1 for a
-// word that fits and 2 for a longer word, whose tail is read and dropped.
-int ReadWord(FILE* f, char* buf) {
+// word that fits and 2 for a longer word, whose tail is read into `tail` when
+// one is given and dropped otherwise.
+int ReadWord(FILE* f, char* buf, std::string* tail = nullptr) {
+  if (tail) tail->clear();
   if (std::fscanf(f, "%95s", buf) == EOF) return EOF;
   int c = std::fgetc(f);
   if (c == EOF || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
     if (c != EOF) std::ungetc(c, f);
     return 1;
   }
-  while (c != EOF && !(c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'))
+  while (c != EOF && !(c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f')) {
+    if (tail) tail->push_back(char(c));
     c = std::fgetc(f);
+  }
   if (c != EOF) std::ungetc(c, f);
   return 2;
 }
@@ -45,12 +50,13 @@ bool FindFreeSlot() {
   return false;
 }
 
-// SpawnEntity, answering whether an entity was placed (at Entities[eslot]).
-bool PlaceEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm, TFlip fs,
-                 int32_t tid, int32_t score) {
+}  // namespace
+
+TEntity* PlaceEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm, TFlip fs,
+                     int32_t tid, int32_t score) {
   // A kind outside the class table has no class to spawn from.
-  if (e < 0 || e >= MAX_CLASSES) return false;
-  if (!FindFreeSlot()) return false;
+  if (e < 0 || e >= MAX_CLASSES) return nullptr;
+  if (!FindFreeSlot()) return nullptr;
   TEntity& n = Entities[eslot];
   const TEntityClass& c = EntityClass[e];
   n.uid = eslot;
@@ -88,8 +94,11 @@ bool PlaceEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t 
   } else {
     n.isadoor = 0;
   }
-  return true;
+  RegridEntity(eslot);
+  return &n;
 }
+
+namespace {
 
 // 128 x (r % 8 - r % 8), drawn again until it is not 0.
 int32_t RandomFling() {
@@ -119,11 +128,58 @@ bool Touches(const TEntity& o, int32_t ix, int32_t iy, int32_t ix2, int32_t iy2)
 // climb lifts a body 4 pixels without asking what is above it, and a pair
 // caught inside each other that way would bounce off each other every frame
 // and never move again: a man standing in a grenade could neither walk nor
-// fly. Boxes that only touch still collide, and so does anything that deals
-// damage, and doors.
+// fly. Boxes that only touch still collide, and so does every pair in which
+// the contact does more than bounce: damage, death on contact, a producer
+// taking back its own kind, a door.
 bool CaughtInside(const TEntity& a, const TEntity& b) {
   bool overlap = (b.x < a.x + a.w) & (a.x < b.x + b.w) & (b.y < a.y + a.h) & (a.y < b.y + b.h);
-  return overlap && !b.isadoor && EntityClass[a.kind].dmg == 0 && EntityClass[b.kind].dmg == 0;
+  if (!overlap || a.isadoor || b.isadoor) return false;
+  const TEntityClass &ca = EntityClass[a.kind], &cb = EntityClass[b.kind];
+  bool absorbs = (b.subtype == a.kind && b.subtypecount > 0) ||
+                 (a.subtype == b.kind && a.subtypecount > 0);
+  return ca.dmg == 0 && cb.dmg == 0 && ca.dieoncontact == 0 && cb.dieoncontact == 0 && !absorbs;
+}
+
+// A mover's box at its next position.
+struct Box {
+  int32_t ix, iy, ix2, iy2;
+};
+
+Box NextBox(const TEntity& b) {
+  const int32_t ix = b.x + b.dx, iy = b.y + b.dy;
+  return {ix, iy, ix + b.w, iy + b.h};
+}
+
+// Whether the mover deals with o when it moves: o lives, touches the next box,
+// is no clone of the mover, is not dying and is not caught inside it. Only
+// reads: the grid tries the slots near the box in no particular order.
+bool Deals(const TEntity& ent, const TEntity& o, const Box& b) {
+  // the box first: it shares a cache line with kind and uid, estate does not
+  return o.kind != blank && Touches(o, b.ix, b.iy, b.ix2, b.iy2) && o.uid != ent.uid &&
+         o.estate != esDying && !CaughtInside(ent, o);
+}
+
+bool DealsWithSlot(const TEntity* ent, int j) { return Deals(*ent, Entities[j], NextBox(*ent)); }
+
+// The straightforward search: every slot from 0 up.
+int ScanFirstDealt(const TEntity* ent) {
+  const Box b = NextBox(*ent);
+  for (const TEntity* o = Entities; o != Entities + MAX_ENTITIES; ++o)
+    if (Deals(*ent, *o, b)) return int(o - Entities);
+  return -1;
+}
+
+// The first slot in slot order the mover deals with, or -1: from the grid
+// while the moving pass has it open, else from the table.
+int FirstDealt(const TEntity* ent) {
+  if (searchmode == smLiteral) return ScanFirstDealt(ent);
+  const int j = GridFirstAccepted(ent->x + ent->dx, ent->y + ent->dy, ent->w, ent->h, ent,
+                                  DealsWithSlot);
+  if (j == GRID_CANNOT) return ScanFirstDealt(ent);
+  if (searchmode != smChecked) return j;
+  const int k = ScanFirstDealt(ent);
+  if (k != j) ++searchmismatches;
+  return k;
 }
 
 // The first slot other than i whose entity touches i's next-frame box.
@@ -298,13 +354,21 @@ void SpawnEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t 
   PlaceEntity(e, xp, yp, st, stm, fs, tid, score);
 }
 
+TEntity* PlaceVelEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm,
+                        TFlip fs, int32_t tid, int32_t score, int32_t dx, int32_t dy,
+                        int32_t vangle) {
+  TEntity* n = PlaceEntity(e, xp, yp, st, stm, fs, tid, score);
+  if (n) {
+    n->dx = dx;
+    n->dy = dy;
+    n->rangle = vangle;
+  }
+  return n;
+}
+
 void SpawnVelEntity(TEntityKind e, int32_t xp, int32_t yp, TEntityKind st, int32_t stm, TFlip fs,
                     int32_t tid, int32_t score, int32_t dx, int32_t dy, int32_t vangle) {
-  if (!PlaceEntity(e, xp, yp, st, stm, fs, tid, score)) return;
-  TEntity& n = Entities[eslot];
-  n.dx = dx;
-  n.dy = dy;
-  n.rangle = vangle;
+  PlaceVelEntity(e, xp, yp, st, stm, fs, tid, score, dx, dy, vangle);
 }
 
 void SpawnProjectileV(TEntityKind e, int32_t xp, int32_t yp, int32_t dx, int32_t dy) {
@@ -318,19 +382,20 @@ void SpawnProjectile(TEntityKind e, int32_t xp, int32_t yp, int32_t vangle, int3
   SpawnVelEntity(e, xp, yp, blank, 0, flNorm, 0, 0, dx, dy, vangle);
 }
 
-void CloneEntity(TEntity e) {
-  if (!FindFreeSlot()) return;
+TEntity* PlaceClone(const TEntity& e) {
+  if (!FindFreeSlot()) return nullptr;
   Entities[eslot] = e;   // uid and all: a clone never collides with its source
+  RegridEntity(eslot);
+  return &Entities[eslot];
 }
+
+void CloneEntity(TEntity e) { PlaceClone(e); }
 
 void EntityFire(TEntity e) {
   // the player's entity is always slot 0
-  if (Rand() % 64 == 1 && TraceLOS(&e, &Entities[0])) {
-    if (PlaceEntity(static_cast<TEntityKind>(e.subtype), e.x, e.y, blank, 0, flNorm, 0, 0)) {
-      Entities[eslot].dx = 2048;
-      Entities[eslot].dy = 0;
-    }
-  }
+  if (Rand() % 64 == 1 && TraceLOS(&e, &Entities[0]))
+    PlaceVelEntity(static_cast<TEntityKind>(e.subtype), e.x, e.y, blank, 0, flNorm, 0, 0, 2048, 0,
+                   0);
 }
 
 void SpawnEntities(const char* fname) {
@@ -347,26 +412,28 @@ void SpawnEntities(const char* fname) {
   // Numbers that do not parse keep the previous record's values; the first
   // record starts from zeros.
   int q[10] = {0};
-  while (ReadWord(f, desc) != EOF) {
+  std::string tail;   // the description is printed whole, however long
+  while (ReadWord(f, desc, &tail) != EOF) {
     long at = std::ftell(f);
     int read = std::fscanf(f, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", &q[0], &q[1], &q[2], &q[3], &q[4],
                            &q[5], &q[6], &q[7], &q[8], &q[9]);
     if (read < 1)
-      LoadProblem(fname, at, "%s is not a placement record, yet it places the previous "
-                  "record's entity again", desc);
+      LoadProblem(fname, at, "%s%s is not a placement record, yet it places the previous "
+                  "record's entity again", desc, tail.c_str());
     else if (read < 10)
-      LoadProblem(fname, at, "entity %s: only %d of its 10 numbers read, the others are the "
-                  "previous record's", desc, read);
+      LoadProblem(fname, at, "entity %s%s: only %d of its 10 numbers read, the others are the "
+                  "previous record's", desc, tail.c_str(), read);
     if (q[0] < 0 || q[0] >= MAX_CLASSES) {
-      SayProblem(fname, at, "entity %s refused: kind %d outside 0..%d\n", desc, q[0],
-                 MAX_CLASSES - 1);
+      SayProblem(fname, at, "entity %s%s refused: kind %d outside 0..%d\n", desc, tail.c_str(),
+                 q[0], MAX_CLASSES - 1);
       continue;
     }
-    bool placed = PlaceEntity(static_cast<TEntityKind>(q[0]), q[1] * TILE_WSCALE + q[2] * DIVSCALE,
-                              q[3] * TILE_HSCALE + q[4] * DIVSCALE, static_cast<TEntityKind>(q[5]),
-                              q[6], static_cast<TFlip>(q[7]), q[8], q[9]);
-    Say("spawned entity: %s\n", desc);
-    LoadRecord(fname, at, placed ? eslot : -1);
+    TEntity* placed = PlaceEntity(static_cast<TEntityKind>(q[0]), q[1] * TILE_WSCALE + q[2] * DIVSCALE,
+                                  q[3] * TILE_HSCALE + q[4] * DIVSCALE,
+                                  static_cast<TEntityKind>(q[5]), q[6], static_cast<TFlip>(q[7]),
+                                  q[8], q[9]);
+    Say("spawned entity: %s%s\n", desc, tail.c_str());
+    LoadRecord(fname, at, placed ? int(placed - Entities) : -1);
   }
   std::fclose(f);
 }
@@ -615,21 +682,10 @@ void MoveEntity(TEntity* ent) {
   RegenerateEnt(ent, c);
 }
 
-int coldet(TEntity* ent) {
-  const int32_t ix = ent->x + ent->dx, iy = ent->y + ent->dy;
-  const int32_t ix2 = ix + ent->w, iy2 = iy + ent->h;
-  TEntity* o = nullptr;
-  for (int j = 0; j < MAX_ENTITIES; ++j) {
-    TEntity& e = Entities[j];
-    // the box first: it shares a cache line with kind and uid, estate does not
-    if (e.kind == blank || !Touches(e, ix, iy, ix2, iy2)) continue;
-    if (e.uid != ent->uid && e.estate != esDying && !CaughtInside(*ent, e)) {
-      o = &e;
-      break;
-    }
-  }
-  if (!o) return 0;
+namespace {
 
+// What a mover and the entity it touches do to each other; answers 1.
+int Collide(TEntity* ent, TEntity* o) {
   // a closed door opens for whoever touches it
   if (o->isadoor == 1 && o->dstate == esClosed) {
     o->dstate = esOpening;
@@ -672,6 +728,13 @@ int coldet(TEntity* ent) {
   else if (co.dieoncontact != 0)
     KillEntity(o);
   return 1;
+}
+
+}  // namespace
+
+int coldet(TEntity* ent) {
+  const int j = FirstDealt(ent);
+  return j < 0 ? 0 : Collide(ent, &Entities[j]);
 }
 
 int coldetidxholdable(int i) { return FirstTouching(i, true); }
@@ -757,12 +820,15 @@ void DoMoveEntity(TEntity* ent) {
 
 void DisplayEntities() {
   draw->Texturing(true);
+  if (searchmode != smLiteral) OpenEntityGrid();
   for (int i = MAX_ENTITIES - 1; i >= 0; --i) {
     if (Entities[i].kind != blank) {
       DisplayEntity(&Entities[i]);
       MoveEntity(&Entities[i]);
+      RegridEntity(i);
     }
   }
+  CloseEntityGrid();
   draw->Texturing(false);
   draw->LoadIdentity();
 }

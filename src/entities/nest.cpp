@@ -5,35 +5,20 @@
 #include "defs/random.h"
 #include "game.h"
 
-// SpawnEntity leaves eslot on the new slot. With the table full it makes
-// nothing and leaves eslot where it was, on a slot that is in use: so a spawn
-// took place when eslot moved or when the slot it stood on was free before.
-struct SpawnWatch {
-  int32_t slot;
-  bool wasFree;
-  SpawnWatch() : slot(eslot), wasFree(Entities[eslot].kind == blank) {}
-  TEntity* Made() const {
-    return eslot != slot || wasFree ? &Entities[eslot] : nullptr;
-  }
-};
-
 void MonsterNestThink(TEntity* ent) {
   if (!TraceLOS(ent, &Entities[0])) return;
   if (ent->subtypecount >= ent->subtypemax) return;
   if (Rand() % 256 != 1) return;
   const TEntityClass& k = *ClassOfKind(ent->subtype);
   TEntityKind kind = TEntityKind(ent->subtype);
-  SpawnWatch watch;
   TEntity* child;
   // the child appears 512 units beyond the edge the nest faces
   if (ent->flipx == 0) {
-    SpawnEntity(kind, ent->x + ent->w + 512, ent->y, blank, 0, flNorm, 0, 0);
-    child = watch.Made();
+    child = PlaceEntity(kind, ent->x + ent->w + 512, ent->y, blank, 0, flNorm, 0, 0);
     if (child == nullptr) return;
     child->dx = 64;
   } else {
-    SpawnEntity(kind, ent->x - 512 - k.width * 128, ent->y, blank, 0, flFlipped, 0, 0);
-    child = watch.Made();
+    child = PlaceEntity(kind, ent->x - 512 - k.width * 128, ent->y, blank, 0, flFlipped, 0, 0);
     if (child == nullptr) return;
     child->dx = -64;
   }
@@ -49,19 +34,16 @@ void SpawnerNestThink(TEntity* ent) {
   TEntityKind kind = TEntityKind(ent->subtype);
   // red imps from a spawner throw blue mushrooms; other children fire nothing
   TEntityKind st = kind == redimp ? blueshroom : blank;
-  SpawnWatch watch;
   TEntity* child;
   if (ent->flipy == 0) {
     // standing: the child appears just above the nest, moving down
-    SpawnEntity(kind, ent->x + ent->w / 2, ent->y - (k.height * 128 + 256), st, 0, flNorm, 0,
-                0);
-    child = watch.Made();
+    child = PlaceEntity(kind, ent->x + ent->w / 2, ent->y - (k.height * 128 + 256), st, 0, flNorm,
+                        0, 0);
     if (child == nullptr) return;
     child->dy = 64;
   } else {
     // hanging: the child appears at the nest, moving up
-    SpawnEntity(kind, ent->x + ent->w / 2, ent->y, st, 0, flNorm, 0, 0);
-    child = watch.Made();
+    child = PlaceEntity(kind, ent->x + ent->w / 2, ent->y, st, 0, flNorm, 0, 0);
     if (child == nullptr) return;
     child->dy = -64;
   }
@@ -74,18 +56,15 @@ void SpawnerNestThink(TEntity* ent) {
 
 void DropperThink(TEntity* ent) {
   if (ent->triggered == 0) return;
-  // a dropper that has removed itself drops no more and is not killed again
-  if (ent->estate == esDying) return;
   if (ent->subtypecount < ent->subtypemax) {
     if (framectr % 32 != 1) return;
-    SpawnWatch watch;
-    SpawnEntity(TEntityKind(ent->subtype), ent->x + ent->w + 512, ent->y, blank, 0, flNorm, 0,
-                0);
-    TEntity* child = watch.Made();
+    TEntity* child = PlaceEntity(TEntityKind(ent->subtype), ent->x + ent->w + 512, ent->y, blank,
+                                 0, flNorm, 0, 0);
     if (child == nullptr) return;
     child->parentent = ent;
     ent->subtypecount += 1;
     return;
   }
-  KillEntity(ent);
+  // killed once: a dying dropper would otherwise score again every frame
+  if (ent->estate != esDying) KillEntity(ent);
 }

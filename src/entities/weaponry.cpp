@@ -32,11 +32,9 @@ void FireAtEnt(TEntity* firer, TEntity* target, int32_t speed) {
   int32_t dy = (target->y - firer->y) / speed;
   int32_t muzzle = firer->y + firer->h / 2;
   int32_t x = target->x > firer->x ? firer->x + firer->w + 512 : firer->x - 512 - k->width * 128;
-  // the slot search leaves eslot where it started when the table is full
-  int32_t start = eslot;
-  bool startFree = Entities[start].kind == blank;
-  SpawnProjectileV(static_cast<TEntityKind>(firer->subtype), x, muzzle, dx, dy);
-  if (eslot != start || startFree) Entities[eslot].target = target;
+  TEntity* shot = PlaceVelEntity(static_cast<TEntityKind>(firer->subtype), x, muzzle, blank, 0,
+                                 flNorm, 0, 0, dx, dy, 0);
+  if (shot) shot->target = target;
 }
 
 void PlayEntityFiringSound(TEntityClass* eclass) {

@@ -10,23 +10,50 @@
 #include "game.h"
 #include "platform/platform.h"
 
-// Skips what is left of the current word (up to white space or the end).
-static void SkipWord(FILE* f) {
+namespace {
+
+// Skips blanks and line breaks, counting the breaks.
+void SkipSpace(FILE* f, int* line) {
   int c;
-  while ((c = fgetc(f)) != EOF && !isspace(c)) {
-  }
+  while ((c = fgetc(f)) != EOF && isspace(c))
+    if (c == '\n') ++*line;
+  if (c != EOF) ungetc(c, f);
 }
 
-// Reads the five numbers of a record. They must be one word of the form
-// "%d,%d,%d,%d,%d": anything short of that, or with more after it, is
-// refused, and the rest of the word is skipped so that reading goes on with
-// the next record.
-static bool ReadNumbers(FILE* f, int32_t n[5]) {
-  int got = fscanf(f, "%d,%d,%d,%d,%d", &n[0], &n[1], &n[2], &n[3], &n[4]);
+// Skips the rest of the line, its break included.
+void SkipLine(FILE* f, int* line) {
+  int c;
+  while ((c = fgetc(f)) != EOF && c != '\n') {
+  }
+  if (c == '\n') ++*line;
+}
+
+// Whether the word just read ends here (white space or the end of the file).
+bool WordEnds(FILE* f) {
   int c = fgetc(f);
-  bool wordEnds = c == EOF || isspace(c);
-  if (!wordEnds) SkipWord(f);
-  return got == 5 && wordEnds;
+  if (c != EOF) ungetc(c, f);
+  return c == EOF || isspace(c);
+}
+
+}  // namespace
+
+TTriggerRead ReadTriggerRecord(FILE* f, int* line, TTriggerRecord* r) {
+  SkipSpace(f, line);
+  r->line = *line;
+  if (fscanf(f, "%63s", r->label) != 1) return trEnd;
+  r->at = ftell(f);
+  if (!WordEnds(f)) {
+    SkipLine(f, line);
+    return trLongLabel;
+  }
+  SkipSpace(f, line);
+  bool sameLine = *line == r->line;
+  int got = fscanf(f, "%d,%d,%d,%d,%d", &r->n[0], &r->n[1], &r->n[2], &r->n[3], &r->n[4]);
+  if (got == 5 && WordEnds(f)) return trGood;
+  // A later line that does not start with a number starts the next record;
+  // otherwise what is left of the line goes with the bad record.
+  if (sameLine || got > 0) SkipLine(f, line);
+  return trBadNumbers;
 }
 
 void InitialiseTriggers(const char* fname) {
@@ -38,29 +65,24 @@ void InitialiseTriggers(const char* fname) {
     return;
   }
   Say("spawning triggers %s\n", fname);
-  char label[64];
-  int32_t n[5];
-  while (fscanf(f, "%63s", label) == 1) {
-    long at = ftell(f);
-    int c = fgetc(f);
-    if (c != EOF && !isspace(c)) {
-      // the label is longer than 63 characters: skip it and its numbers
-      SkipWord(f);
-      ReadNumbers(f, n);
-      SayProblem(fname, at, "  trigger label too long: record skipped\n");
+  TTriggerRecord r;
+  int line = 1;
+  for (TTriggerRead got; (got = ReadTriggerRecord(f, &line, &r)) != trEnd;) {
+    if (got == trLongLabel) {
+      SayProblem(fname, r.at, "  trigger label too long: record skipped\n");
       continue;
     }
-    if (!ReadNumbers(f, n)) {
-      SayProblem(fname, at, "  trigger %s: bad numbers, record skipped\n", label);
+    if (got == trBadNumbers) {
+      SayProblem(fname, r.at, "  trigger %s: bad numbers, record skipped\n", r.label);
       continue;
     }
     if (tslot >= MAX_TRIGGERS) {
-      SayProblem(fname, at, "  trigger table full: %s skipped\n", label);
+      SayProblem(fname, r.at, "  trigger table full: %s skipped\n", r.label);
       continue;
     }
-    SpawnTrigger(n[0], n[1] * TILE_WSCALE, n[2] * TILE_HSCALE, n[3] * TILE_WSCALE,
-                 n[4] * TILE_HSCALE);
-    Say("  spawned trigger %d\n", n[0]);
+    SpawnTrigger(r.n[0], r.n[1] * TILE_WSCALE, r.n[2] * TILE_HSCALE, r.n[3] * TILE_WSCALE,
+                 r.n[4] * TILE_HSCALE);
+    Say("  spawned trigger %d\n", r.n[0]);
   }
   fclose(f);
 }

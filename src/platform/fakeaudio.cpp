@@ -24,7 +24,7 @@ FakeAudio::Buffer* FakeAudio::Use(int buffer) {
 
 int FakeAudio::MakeBuffer(const AudioFormat& fmt, const uint8_t* pcm, int bytes) {
   if (!open) misuse++;
-  if (failBuffers || !open || bytes <= 0) return 0;
+  if (failBuffers || !open || bytes <= 0 || int(Live().size()) >= AUDIO_MAX_BUFFERS) return 0;
   Buffer b;
   b.fmt = fmt;
   b.pcm.assign(pcm, pcm + bytes);

@@ -56,9 +56,10 @@ void ResetPlatform() {
   window = NoWindow();
   gameclock = InstantClock();
   audio = NoAudio();
+  datafiles = PlainDataFiles();
 }
 
-bool DataFilePath(const char* name, char* path, size_t size) {
+bool DataFiles::Path(const char* name, char* path, size_t size) {
   if (size == 0) return false;
   size_t k = 0;
   for (; name[k] && k + 1 < size; ++k) path[k] = name[k] == '\\' ? '/' : name[k];
@@ -66,9 +67,15 @@ bool DataFilePath(const char* name, char* path, size_t size) {
   return name[k] == 0;
 }
 
-FILE* OpenDataFile(const char* name, const char* mode) {
+FILE* DataFiles::Open(const char* name, const char* mode) {
   std::string path(name);
   for (char& c : path)
     if (c == '\\') c = '/';
   return std::fopen(path.c_str(), mode);
 }
+
+DataFiles* PlainDataFiles() { static DataFiles f; return &f; }
+DataFiles* datafiles = PlainDataFiles();
+
+FILE* OpenDataFile(const char* name, const char* mode) { return datafiles->Open(name, mode); }
+bool DataFilePath(const char* name, char* path, size_t size) { return datafiles->Path(name, path, size); }

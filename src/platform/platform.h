@@ -119,11 +119,14 @@ struct AudioFormat {
   int bits;            // 8 or 16
   int rate;            // the file's own sample rate
 };
+// A device holds at most this many buffers at once (made and not released).
+constexpr int AUDIO_MAX_BUFFERS = 256;
 struct AudioDevice {
   virtual ~AudioDevice() = default;
   virtual bool Open() = 0;
   virtual void Close() = 0;
-  // a buffer handle > 0, or 0 on failure
+  // a buffer handle > 0, or 0 on failure (also when the device holds
+  // AUDIO_MAX_BUFFERS already)
   virtual int MakeBuffer(const AudioFormat& fmt, const uint8_t* pcm, int bytes) = 0;
   virtual void Play(int buffer, int rate) = 0;   // once, at the given rate in hertz
   virtual void Stop(int buffer) = 0;
@@ -134,12 +137,22 @@ extern AudioDevice* audio;   // never null; the null device never opens
 AudioDevice* NoAudio();
 
 // ---- data files ---------------------------------------------------------------
-// Opens a data file named as the game names it ("map\phoebus.qnm"): backslashes
-// become slashes, relative to the working folder.
-FILE* OpenDataFile(const char* name, const char* mode);
-// The path OpenDataFile opens for a game file name, into path (size bytes, cut
-// short if it does not fit); answers false when it was cut short.
-bool DataFilePath(const char* name, char* path, size_t size);
+// The game names its data files its own way ("map\\phoebus.qnm"); the plain
+// seam turns backslashes into slashes, relative to the working folder. A demo
+// puts itself between the game and its files: a recording notes what the game
+// read, a replay keeps what the game writes away from the world.
+struct DataFiles {
+  virtual ~DataFiles() = default;
+  // opens a data file for reading
+  virtual FILE* Open(const char* name, const char* mode);
+  // the path the game writes `name` at, into path (size bytes, cut short if
+  // it does not fit); false when it was cut short
+  virtual bool Path(const char* name, char* path, size_t size);
+};
+extern DataFiles* datafiles;   // never null
+DataFiles* PlainDataFiles();
+FILE* OpenDataFile(const char* name, const char* mode);   // datafiles->Open
+bool DataFilePath(const char* name, char* path, size_t size);   // datafiles->Path
 
 // Puts every seam back to its null implementation.
 void ResetPlatform();

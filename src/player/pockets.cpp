@@ -7,24 +7,15 @@ namespace {
 
 TEntity* PlayerEnt(TPlayerState* p) { return &Entities[p->ent]; }
 
-bool IsWeaponSelection(TEntityKind k) { return k >= wpBlaster && k <= wpRandom; }
-
-// Put a record (or a fresh entity) into the world and report whether a slot
-// was found: the slot search leaves `eslot` on its start when the table is
-// full, so an unmoved cursor over a busy slot means nothing was placed.
-struct SlotWatch {
-  int32_t start = eslot;
-  bool startFree = Entities[eslot].kind == blank;
-  bool Placed() const { return eslot != start || startFree; }
-};
+// A hand holding one of these is full: an object (a kind below the weapon
+// selections), or a key, which walking over something else must not lose.
+bool FillsTheHand(TEntityKind k) { return (k > blank && k < wpBlaster) || (k >= key1 && k <= key6); }
 
 }  // namespace
 
 void CheckPickupObject(TPlayerState* p) {
-  // A hand holding an object is full; an empty hand or a weapon selection
-  // may pick up. Every kind that is not a selection counts as an object,
-  // the keys above the selections included.
-  if (p->held.kind != blank && !IsWeaponSelection(p->held.kind)) return;
+  // an empty hand, a weapon selection or any other kind may pick up
+  if (FillsTheHand(p->held.kind)) return;
   int i = coldetidxholdable(p->ent);
   if (i == -1) return;
   if (CheckEquipPlayer(p, &Entities[i]) == 1)
@@ -55,13 +46,10 @@ int CheckEquipPlayer(TPlayerState* p, TEntity* ent) {
 void DropObject(TPlayerState* p) {
   if (p->held.kind == blank) return;
   TEntity* e = PlayerEnt(p);
-  SlotWatch watch;
-  if (p->held.kind == grenade)
-    SpawnEntity(grenadeact, 0, 0, static_cast<TEntityKind>(-1), 0, flNorm, 0, 0);   // armed on release
-  else
-    CloneEntity(p->held);
-  if (watch.Placed()) {
-    TEntity* n = &Entities[eslot];
+  TEntity* n = p->held.kind == grenade   // armed on release
+                   ? PlaceEntity(grenadeact, 0, 0, static_cast<TEntityKind>(-1), 0, flNorm, 0, 0)
+                   : PlaceClone(p->held);
+  if (n) {
     n->flipx = e->flipx;
     // one pixel clear of the player on the side it faces, centred on its height
     if (e->flipx == flNorm)
@@ -78,10 +66,8 @@ void DropObject(TPlayerState* p) {
 void ThrowObject(TPlayerState* p) {
   if (p->held.kind == blank) return;
   TEntity* e = PlayerEnt(p);
-  SlotWatch watch;
-  CloneEntity(p->held);   // a grenade flies unarmed
-  if (watch.Placed()) {
-    TEntity* n = &Entities[eslot];
+  TEntity* n = PlaceClone(p->held);   // a grenade flies unarmed
+  if (n) {
     n->flipx = e->flipx;
     // released on the side the player moves to: at rest, on the left
     if (e->dx > 0)
@@ -111,6 +97,7 @@ void Teleport(TPlayerState* p) {
   TEntity* e = PlayerEnt(p);
   e->x = p->tx[0];
   e->y = p->ty[0];
+  RegridEntity(p->ent);   // a body teleported in the moving pass
   e->dx = 0;
   e->dy = 0;
   for (int i = 0; i <= 2; ++i) {

@@ -9,8 +9,9 @@
 constexpr int SFX_CACHE_SIZE = 256;
 constexpr int SFX_SLOTS = 4;
 // Buffers that have left the four slots but are still playing; each is
-// released once it has finished.
-constexpr int SFX_RETIRED = 252;
+// released once it has finished. There is room for every buffer the device
+// can hold, so a buffer pushed out of its slot always plays to its end.
+constexpr int SFX_RETIRED = AUDIO_MAX_BUFFERS;
 
 extern uint8_t* QuarnSFXCache[SFX_CACHE_SIZE];
 extern int32_t QuarnSFXCacheSize[SFX_CACHE_SIZE];

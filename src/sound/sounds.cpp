@@ -22,28 +22,22 @@ void ReleaseFinished() {
   }
 }
 
-// Empties slot i, keeping its buffer to play on if it still does. False when
-// there is no room left to keep it: the slot is then left as it is.
-bool EmptySlot(int i) {
+// Empties slot i, keeping its buffer to play on if it still does. The kept
+// list has room for every buffer the device can hold; only a device that
+// holds more than it promises could find it full, and then the buffer ends.
+void EmptySlot(int i) {
   int32_t b = QuarnSFX[i];
-  if (b == 0) return true;
-  if (qusnd == nullptr) {
-    QuarnSFX[i] = 0;
-    return true;
-  }
-  if (!qusnd->IsPlaying(b)) {
-    qusnd->Release(b);
-    QuarnSFX[i] = 0;
-    return true;
-  }
-  for (int32_t& r : QuarnSFXRetired) {
-    if (r == 0) {
-      r = b;
-      QuarnSFX[i] = 0;
-      return true;
+  QuarnSFX[i] = 0;
+  if (b == 0 || qusnd == nullptr) return;
+  if (qusnd->IsPlaying(b)) {
+    for (int32_t& r : QuarnSFXRetired) {
+      if (r == 0) {
+        r = b;
+        return;
+      }
     }
   }
-  return false;
+  qusnd->Release(b);
 }
 
 // variance > 0: 11000 Hz varied by up to variance - 1; variance <= 0: 11000 Hz;
@@ -55,9 +49,7 @@ void PlayEffect(TSoundId snd, bool tinted, int variance) {
     return;
   }
   if (qusnd != nullptr) ReleaseFinished();
-  // with every kept buffer still playing, this play is skipped rather than
-  // cutting one of them short
-  if (!EmptySlot(qusnd_sndbufidx)) return;
+  EmptySlot(qusnd_sndbufidx);
 
   AudioFormat fmt;
   const uint8_t* pcm;
@@ -67,7 +59,9 @@ void PlayEffect(TSoundId snd, bool tinted, int variance) {
       ReadWavImage(QuarnSFXCache[snd], QuarnSFXCacheSize[snd], &fmt, &pcm, &bytes))
     buf = qusnd->MakeBuffer(fmt, pcm, bytes);
   QuarnSFX[qusnd_sndbufidx] = buf;
-  if (buf == 0) return;   // a malformed image or no buffer: skipped silently
+  // a malformed image, or a device that can make no more buffers (all it holds
+  // are playing): skipped silently, the slot empty and the cursor unmoved
+  if (buf == 0) return;
 
   qusnd->Stop(buf);
   int32_t rate = fmt.rate;

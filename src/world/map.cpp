@@ -272,7 +272,7 @@ void DisplayMap() {
         if (known) draw->BindTexture(int(s) + 1);
 
         // Tile set 0's tiles 1 and 2 seed shrooms now and then.
-        if (s == 0 && (n == 1 || n == 2)) {
+        if (known && s == 0 && (n == 1 || n == 2)) {
           int32_t r1 = Rand();
           if (r1 % 64 == 1) {
             int32_t r2 = Rand();

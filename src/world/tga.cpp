@@ -73,7 +73,8 @@ void LoadRaw(const char* name, int texidx, int imgx) { LoadRawXY(name, texidx, i
 
 void LoadRawXY(const char* name, int texidx, int imgx, int imgy) {
   if (imgx <= 0 || imgy <= 0 || imgx > MAX_IMAGE_SIDE || imgy > MAX_IMAGE_SIDE) {
-    LoadProblem(name, -1, "a picture of %d x %d pixels cannot be: nothing is loaded", imgx, imgy);
+    SayProblem(name, -1, "image %s refused: %d x %d is outside 1..%d\n", name, imgx, imgy,
+               MAX_IMAGE_SIDE);
     return;
   }
   FILE* f = OpenDataFile(name, "rb");

@@ -11,11 +11,12 @@
 #   in_order LINE... the lines appear in this order (others may come between)
 #   start_xvfb       a virtual X server at 800 x 600 on a display it picks
 #                    itself; exports DISPLAY
-#   start_game DATA [GAME]
+#   start_game DATA [GAME [OPTION...]]
 #                    the game (QUARN_BIN unless GAME names another) in the
 #                    data folder, once it has spawned its entities
-#   wait_exit WHAT   the game ends by itself with status 0, its shutdown lines
-#                    last
+#   wait_exit WHAT [LAST]
+#                    the game ends by itself with status 0, its shutdown lines
+#                    last (or, when LAST is given, a last line that matches it)
 : "${QUARN_BIN:?QUARN_BIN names the game executable}"
 for tool in Xvfb xdotool import perl "${@:2}"; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
@@ -49,7 +50,7 @@ start_xvfb() {
 }
 
 start_game() {
-  (cd "$1" && exec "${2:-$QUARN_BIN}" >"$console" 2>"$work/stderr.txt") &
+  (cd "$1" && exec "${2:-$QUARN_BIN}" "${@:3}" >"$console" 2>"$work/stderr.txt") &
   game_pid=$!
   for _ in $(seq 1 100); do
     grep -q "spawning entities" "$console" 2>/dev/null && break
@@ -69,5 +70,9 @@ wait_exit() {
   game_pid=""
   [ "$status" -eq 0 ] || fail "exit status $status after $1"
   [ "$(count "sound freed")" -eq 1 ] && [ "$(count "masks freed")" -eq 1 ] || fail "shutdown lines after $1"
-  tail -n1 "$console" | grep -q "masks freed$" || fail "masks freed is not the last line"
+  if [ -n "${2:-}" ]; then
+    tail -n1 "$console" | grep -Eq -- "$2" || fail "the last line is not $2"
+  else
+    tail -n1 "$console" | grep -q "masks freed$" || fail "masks freed is not the last line"
+  fi
 }

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "game.h"
+#include "platform/demo.h"
 #include "platform/fakeaudio.h"
 #include "platform/platform.h"
 #include "platform/testseams.h"
@@ -436,6 +437,50 @@ inline const char* RunStartup(const uint8_t* d, size_t n) {
   return nullptr;
 }
 
+// ---- a demo file ----------------------------------------------------------------------
+// The input is a demo file, read and checked; one that is accepted is compared
+// with the work folder's world and replayed from a fresh start for up to 64
+// callbacks, with a fake sound device to play on. Whatever it holds, the
+// replay leaves the work folder's files as they were.
+inline std::string FolderListing() {
+  static std::string out;
+  out.clear();
+  ::nftw(
+      ".",
+      [](const char* p, const struct stat* st, int, struct FTW*) {
+        out += std::string(p) + " " + std::to_string(st->st_size) + "\n";
+        return 0;
+      },
+      16, FTW_PHYS);
+  return out;
+}
+
+inline const char* RunDemo(const uint8_t* d, size_t n) {
+  Fresh();
+  static Demo demo;
+  std::string why;
+  if (!ReadDemo(std::vector<uint8_t>(d, d + n), &demo, &why)) return why.empty() ? "refused with no reason" : nullptr;
+  size_t at = 0;
+  uint32_t idles = 0;
+  DemoRecord r;
+  while (NextDemoRecord(demo.Records(), demo.length, &at, &r)) idles += r.tag == 'I' || r.tag == 'K';
+  if (at != demo.length || idles != demo.frames) return "an accepted demo's records differ from its header";
+  (void)SameWorld(demo, &why);
+  const std::string before = FolderListing();
+  FakeAudio dev;
+  RecordWindow win;
+  window = &win;
+  if (!StartReplay(demo, &dev, &why)) return "no scratch folder";
+  WinMain();
+  for (int k = 0; k < 64 && ReplayStep(); ++k) {
+  }
+  FreeSoundSystem();
+  EndReplay();
+  if (FolderListing() != before) return "a replay changed the world's files";
+  if (dev.misuse != 0) return "the replay misused the sound device";
+  return nullptr;
+}
+
 // ---- the table of bodies ---------------------------------------------------------------
 struct Body {
   const char* name;   // also the folder of kept inputs in tests/fuzz_regress
@@ -445,6 +490,7 @@ inline const Body kBodies[] = {
     {"classes", RunClasses}, {"placements", RunPlacements}, {"triggers", RunTriggers},
     {"map", RunMap},         {"mask", RunMask},             {"raw", RunRaw},
     {"tga", RunTga},         {"wav", RunWav},               {"startup", RunStartup},
+    {"demo", RunDemo},
 };
 
 }  // namespace fuzz

@@ -35,6 +35,34 @@ def tga(w, h, bits, image_type=2, ident=b""):
     return head + ident + bytes((i * 7) & 255 for i in range(w * h * bits // 8))
 
 
+def fnv(data, h=0xcbf29ce484222325):
+    for b in data:
+        h = ((h ^ b) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
+    return h
+
+
+def demo(records, version=1):
+    """A demo file of (tag, body) records, its header counted from them."""
+    world, body, frames = fnv(b""), b"", 0
+    for tag, data in records:
+        if tag == b"F":
+            world = fnv(struct.pack("<H", len(data) - 14) + b"\0\0" + data[2:], world)
+        frames += tag in (b"I", b"K")
+        body += tag + data
+    return b"QUARNDEM" + struct.pack("<IIIQ", version, frames, len(body), world) + body
+
+
+def named(name, size, rest):
+    return struct.pack("<H", len(name)) + name + struct.pack("<I", size) + rest
+
+
+def keys(*vks):
+    k = bytearray(32)
+    for vk in vks:
+        k[vk >> 3] |= 1 << (vk & 7)
+    return bytes(k)
+
+
 def map_words(words):
     return b"".join(struct.pack("<I", w) for w in words)
 
@@ -93,6 +121,22 @@ HAND = {
     "wav": {
         "mono8": wav(),
         "stereo16": wav(2, 16, 22050, bytes(range(16)), extra_chunk=True, fmt_size=18),
+    },
+    "demo": {
+        "empty": demo([]),
+        # no sound; walk, a click, the editor, a save, Escape
+        "play": demo([(b"A", struct.pack("<i", 0)), (b"R", struct.pack("<ii", 800, 600)), (b"D", b""),
+                      (b"K", keys(ord("W"))), (b"D", b""), (b"I", b""),
+                      (b"M", struct.pack("<iiii", 0, 0, 400, 300)), (b"M", struct.pack("<iiii", 0, 1, 400, 300)),
+                      (b"D", b""), (b"K", keys(ord("2"))), (b"D", b""), (b"K", keys(ord("8"))), (b"D", b""),
+                      (b"K", keys(0x1B)), (b"E", struct.pack("<Q", 0))]),
+        # a map of 8 bytes the session saved over, a missing trigger file,
+        # sound on, the window closed
+        "files": demo([(b"F", named(b"map\\phoebus.qnm", 8, struct.pack("<Q", fnv(bytes(range(8)))))),
+                       (b"F", named(b"map\\phoebus.trg", 0xFFFFFFFF, struct.pack("<Q", 0))),
+                       (b"S", named(b"map\\phoebus.qnm", 8, bytes(range(8)))),
+                       (b"A", struct.pack("<i", 1)), (b"I", b""), (b"A", struct.pack("<i", 3)),
+                       (b"A", struct.pack("<i", 1)), (b"D", b""), (b"C", b""), (b"E", struct.pack("<Q", 7))]),
     },
 }
 

@@ -1,22 +1,45 @@
 // quarn-bench: times the game's own frame (the idle pass and the display pass;
-// the frame wait is zero with the instant clock) through the null drawing seam,
-// in the data folder that is the working directory.
+// the frame wait is zero with the instant clock), in the data folder that is
+// the working directory.
 //
-//   quarn-bench [--frames N] [--only NAME]
+//   quarn-bench [--frames N] [--only NAME] [--literal | --gl]
 //
-// One line per scenario:
-//   scenario NAME: N frames, median X us, p99 Y us
+// Scenarios:
 //   start      the world as it starts, no keys
+//   hud        the same with the HUD switched on (the key goes down in frame 1)
 //   tour       the scripted tour of tour.h
 //   entities   every entity slot live with an entity of a class that has mass,
 //              spread over the open cells of the map
 //   particles  every particle slot live, around the player
 //   both       entities and particles together
-// The tables are topped up before each frame, outside the timed part. A
-// second line gives the frame's processor time (this thread's), which a busy
-// machine disturbs less than the wall time. Then
-// the start-up time (main to the first frame, and from process start) and the
-// peak resident memory. The game's own console lines go to /dev/null.
+// The tables are topped up before each frame, outside the timed part, from a
+// generator of the benchmark's own that starts afresh with every scenario.
+// Each scenario prints
+//   scenario NAME: N frames, median X us, p99 Y us[; literal: ...]
+//     (processor time: median X us, p99 Y us[; literal: ...]; live at frame start: ...)
+//   digest NAME: HEX
+// the second line being this thread's processor time (with --gl the whole
+// process's, the renderer's own threads included), which a busy machine
+// disturbs less than the wall time, and the last the world digest after the
+// last frame.
+//
+// Without options the drawing seam is the null one and the fast searches run.
+// For entities and both the same frames are run again with the
+// straightforward searches (the collision search, the particle slot search
+// and pass), whose figures follow on the scenario line after "literal:"; the
+// two runs must end in the same world, or the literal digest is printed too
+// and the exit code is 1. --literal runs every scenario with the
+// straightforward searches only.
+//
+// --gl draws through the machine's GL drawer in a real window (DISPLAY) and
+// waits for GL to finish after every frame, inside the timed part. It first
+// times the floor of the window, frames that only clear and swap; each
+// scenario is then run with the batched drawer and again with the one that
+// makes a GL call for every drawing call, whose figures follow "immediate:".
+// --frames defaults to 2000, with --gl to 300 (the tour always runs its 2,400).
+//
+// Then the start-up time (main to the first frame, and from process start) and
+// the peak resident memory. The game's console lines go to /dev/null.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -29,6 +52,9 @@
 #include <string>
 #include <vector>
 
+#include "app/digest.h"
+#include "fill.h"
+#include "glwindow.h"
 #include "session.h"
 #include "tour.h"
 
@@ -36,55 +62,7 @@ namespace {
 
 using Steady = std::chrono::steady_clock;
 
-struct Scatter {   // our own generator: the game's random sequence is not touched
-  uint64_t s = 12345;
-  uint32_t Next() {
-    s = s * 6364136223846793005ull + 1442695040888963407ull;
-    return uint32_t(s >> 33);
-  }
-};
-
-Scatter scatter;
-
-// Fills every free entity slot with entities of the classes that have mass,
-// in turn, at random open cells of the map.
-void FillEntities() {
-  static int kinds[MAX_CLASSES];
-  static int nkinds = 0;
-  if (nkinds == 0)
-    for (int k = 1; k < MAX_CLASSES; ++k)
-      if (k != man && EntityClass[k].mass != 0 && EntityClass[k].width > 0) kinds[nkinds++] = k;
-  if (nkinds == 0) return;
-  static int next = 0;
-  for (int i = 1; i < MAX_ENTITIES; ++i) {
-    if (Entities[i].kind != blank) continue;
-    int32_t x = 0, y = 0;
-    for (int tries = 0; tries < 64; ++tries) {
-      x = int32_t(scatter.Next() % uint32_t(MAP_TILES * TILE_WSCALE));
-      y = int32_t(scatter.Next() % uint32_t(MAP_TILES * TILE_HSCALE));
-      if (GetXY(x, y) != 255) break;
-    }
-    eslot = i;   // the slot search starts here, so this slot is the one filled
-    SpawnEntity(TEntityKind(kinds[next]), x, y, blank, 0, flNorm, 0, 0);
-    next = (next + 1) % nkinds;
-  }
-}
-
-// Fills every free particle slot with particles around player 0.
-void FillParticles() {
-  const TEntity& me = Entities[players[0].ent];
-  for (int i = 1; i < MAX_PARTICLES; ++i) {
-    if (Particles[i].colour != 0) continue;
-    TParticle& p = Particles[i];
-    p.x = me.x + int32_t(scatter.Next() % 102400) - 51200;
-    p.y = me.y + int32_t(scatter.Next() % 76800) - 38400;
-    p.dx = int32_t(scatter.Next() % 256) - 128;
-    p.dy = int32_t(scatter.Next() % 256) - 128;
-    p.colour = 0xF0 | int32_t(1 + scatter.Next() % 7);
-    p.lifespan = 500;
-    p.ptype = (i & 1) ? ptDot : ptGravDot;
-  }
-}
+sim::Filler filler;
 
 int LiveEntities() {
   int n = 0;
@@ -98,49 +76,118 @@ int LiveParticles() {
   return n;
 }
 
-double Percentile(std::vector<double>& v, double q) {
+double Percentile(std::vector<double> v, double q) {
   std::sort(v.begin(), v.end());
   size_t k = size_t(q * double(v.size()));
   if (k >= v.size()) k = v.size() - 1;
   return v[k];
 }
 
+bool gl = false;
+
+double CpuUs() {
+  timespec c;
+  clock_gettime(gl ? CLOCK_PROCESS_CPUTIME_ID : CLOCK_THREAD_CPUTIME_ID, &c);
+  return double(c.tv_sec) * 1e6 + double(c.tv_nsec) / 1e3;
+}
+
 sim::Session session;
 FILE* figures = nullptr;   // the real standard output
 
-void Scenario(const char* name, int frames, const sim::KeyScript* script, bool ents, bool parts) {
+struct Timing {
+  std::vector<double> us, cpu;   // wall and processor time of every frame
+  double entities = 0, particles = 0;
+  uint64_t digest = 0;
+
+  void Add(Steady::time_point t0, double c0) {
+    us.push_back(std::chrono::duration<double, std::micro>(Steady::now() - t0).count());
+    cpu.push_back(CpuUs() - c0);
+  }
+  double Median() const { return Percentile(us, 0.5); }
+  double P99() const { return Percentile(us, 0.99); }
+};
+
+// Plays one scenario from a fresh start.
+Timing Play(int frames, const sim::KeyScript* script, bool ents, bool parts) {
+  filler = sim::Filler{};
   session.script = script;
   session.Start();
-  std::vector<double> us;
-  us.reserve(size_t(frames));
-  std::vector<double> cpu;
-  cpu.reserve(size_t(frames));
-  long long entSum = 0, partSum = 0;
+  Timing t;
+  t.us.reserve(size_t(frames));
+  t.cpu.reserve(size_t(frames));
   for (int f = 0; f < frames; ++f) {
-    if (ents) FillEntities();
-    if (parts) FillParticles();
-    entSum += LiveEntities();
-    partSum += LiveParticles();
+    if (ents) filler.Entities();
+    if (parts) filler.Particles();
+    t.entities += LiveEntities();
+    t.particles += LiveParticles();
     session.Feed();
-    timespec c0, c1;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c0);
-    auto t0 = Steady::now();
+    if (gl) glwin::Pump();
+    const double c0 = CpuUs();
+    const auto t0 = Steady::now();
     session.Run();
-    auto t1 = Steady::now();
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c1);
-    us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
-    cpu.push_back(double(c1.tv_sec - c0.tv_sec) * 1e6 + double(c1.tv_nsec - c0.tv_nsec) / 1e3);
+    if (gl) glwin::Finish();
+    t.Add(t0, c0);
   }
-  double p99 = Percentile(us, 0.99), median = Percentile(us, 0.5);
-  std::fprintf(figures, "scenario %s: %d frames, median %.1f us, p99 %.1f us\n", name, frames,
-               median, p99);
-  double cpuMedian = Percentile(cpu, 0.5), cpuP99 = Percentile(cpu, 0.99);
-  std::fprintf(figures,
-               "  (processor time: median %.1f us, p99 %.1f us; live at frame start: %.0f "
-               "entities, %.0f particles on average)\n",
-               cpuMedian, cpuP99, double(entSum) / frames, double(partSum) / frames);
-  std::fflush(figures);
+  t.entities /= frames;
+  t.particles /= frames;
+  t.digest = DigestWorld().all;
   session.Stop();
+  return t;
+}
+
+// The floor of the window: frames that only clear and swap.
+Timing Floor(int frames) {
+  session.script = nullptr;
+  session.Start();
+  glwin::Pump();
+  Timing t;
+  for (int f = 0; f < frames; ++f) {
+    glwin::Pump();
+    const double c0 = CpuUs();
+    const auto t0 = Steady::now();
+    draw->Clear();
+    draw->SwapBuffers();
+    glwin::Finish();
+    t.Add(t0, c0);
+  }
+  session.Stop();
+  return t;
+}
+
+int status = 0;
+
+// Runs a scenario, and for the heavy ones with the reference beside it.
+void Scenario(const char* name, int frames, const sim::KeyScript* script, bool ents, bool parts) {
+  const bool beside = gl || (searchmode == smFast && ents);
+  session.drawer = gl ? glwin::Drawer(false) : nullptr;
+  Timing t = Play(frames, script, ents, parts);
+  Timing ref;
+  if (beside) {
+    const TSearchMode mode = searchmode;
+    if (gl) session.drawer = glwin::Drawer(true);
+    else searchmode = smLiteral;
+    ref = Play(frames, script, ents, parts);
+    searchmode = mode;
+  }
+  std::fprintf(figures, "scenario %s: %d frames, median %.1f us, p99 %.1f us", name, frames,
+               t.Median(), t.P99());
+  if (beside)
+    std::fprintf(figures, "; %s: median %.1f us, p99 %.1f us, %.1f times the median above",
+                 gl ? "immediate" : "literal", ref.Median(), ref.P99(), ref.Median() / t.Median());
+  std::fprintf(figures, "\n  (processor time: median %.1f us, p99 %.1f us",
+               Percentile(t.cpu, 0.5), Percentile(t.cpu, 0.99));
+  if (beside)
+    std::fprintf(figures, "; %s: median %.1f us", gl ? "immediate" : "literal",
+                 Percentile(ref.cpu, 0.5));
+  std::fprintf(figures, "; live at frame start: %.0f entities, %.0f particles on average)\n",
+               t.entities, t.particles);
+  std::fprintf(figures, "digest %s: %016llx\n", name, static_cast<unsigned long long>(t.digest));
+  if (beside && ref.digest != t.digest) {
+    std::fprintf(figures, "digest %s (%s): %016llx differs\n", name, gl ? "immediate" : "literal",
+                 static_cast<unsigned long long>(ref.digest));
+    status = 1;
+  }
+  std::fflush(figures);
 }
 
 // Seconds since the process started, from the kernel's start time (clock
@@ -165,31 +212,51 @@ double SinceProcessStart() {
   return double(now.tv_sec) + double(now.tv_nsec) / 1e9 - double(start) / tck;
 }
 
+int Usage() {
+  std::fprintf(stderr, "usage: quarn-bench [--frames N] [--only NAME] [--literal | --gl]\n");
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   auto t0 = Steady::now();
-  int frames = 2000;
+  int frames = 0;
   std::string only;
-  for (int i = 1; i + 1 < argc; i += 2) {
+  bool literal = false;
+  for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
-    if (a == "--frames") frames = std::atoi(argv[i + 1]);
-    else if (a == "--only") only = argv[i + 1];
-    else frames = 0;
+    bool more = i + 1 < argc;
+    if (a == "--frames" && more) {
+      frames = std::atoi(argv[++i]);
+      if (frames <= 0) return Usage();
+    } else if (a == "--only" && more) {
+      only = argv[++i];
+    } else if (a == "--literal") {
+      literal = true;
+    } else if (a == "--gl") {
+      gl = true;
+    } else {
+      return Usage();
+    }
   }
-  if (frames <= 0 || argc % 2 == 0) {
-    std::fprintf(stderr, "usage: quarn-bench [--frames N] [--only NAME]\n");
-    return 2;
-  }
+  if (literal && gl) return Usage();
+  if (frames == 0) frames = gl ? 300 : 2000;
+  searchmode = literal ? smLiteral : smFast;
   // The game's console lines would drown the figures: they go to /dev/null,
   // the figures to the real standard output.
   figures = fdopen(dup(1), "w");
   if (!figures || !std::freopen("/dev/null", "w", stdout)) return 1;
 
   // Start-up, then the first frame.
+  if (gl) {
+    session.realWindow = glwin::TheWindow();
+    session.drawer = glwin::Drawer(false);
+  }
   session.Start();
   double sinceStart = SinceProcessStart();
   auto t1 = Steady::now();
+  if (gl) glwin::Pump();
   session.Step();
   auto t2 = Steady::now();
   session.Stop();
@@ -198,11 +265,18 @@ int main(int argc, char** argv) {
                std::chrono::duration<double, std::milli>(t1 - t0).count(), sinceStart * 1000.0,
                std::chrono::duration<double, std::micro>(t2 - t1).count());
 
-  sim::KeyScript tour;
+  if (gl) {
+    Timing t = Floor(frames);
+    std::fprintf(figures,
+                 "floor: %d frames that only clear and swap, median %.1f us, p99 %.1f us\n",
+                 frames, t.Median(), t.P99());
+  }
+  sim::KeyScript tour, hud;
   std::string err;
-  if (!tour.Parse(sim::TourScript(), &err)) return 1;
+  if (!tour.Parse(sim::TourScript(), &err) || !hud.Parse("1 1", &err)) return 1;
   auto want = [&](const char* name) { return only.empty() || only == name; };
   if (want("start")) Scenario("start", frames, nullptr, false, false);
+  if (want("hud")) Scenario("hud", frames, &hud, false, false);
   if (want("tour")) Scenario("tour", tour.End(), &tour, false, false);
   if (want("entities")) Scenario("entities", frames, nullptr, true, false);
   if (want("particles")) Scenario("particles", frames, nullptr, false, true);
@@ -212,5 +286,5 @@ int main(int argc, char** argv) {
   getrusage(RUSAGE_SELF, &ru);
   std::fprintf(figures, "peak memory: %ld KiB resident (ru_maxrss)\n", ru.ru_maxrss);
   std::fclose(figures);
-  return 0;
+  return status;
 }

@@ -255,20 +255,28 @@ struct Session {
   int frame = 0;                   // frames run so far
   const KeyScript* script = nullptr;
   RandomKeys* random = nullptr;
+  Draw* drawer = nullptr;          // the drawing seam; the null one when not set
+  Window* realWindow = nullptr;    // a window seam instead of the headless one
   std::vector<Click> clicks;       // this frame's clicks (reused: no allocation per frame)
 
   // Puts the whole game back to a fresh process's state, installs the
   // headless seams and runs the game's start-up up to its main loop.
   void Start() {
+    Install();
+    WinMain();
+  }
+  // Start without the start-up, for a caller that puts more between the game
+  // and the seams first.
+  void Install() {
     ResetGlobals();
     ResetPlatform();
     keyboard = &keys;
-    window = &win;
+    window = realWindow ? realWindow : &win;
+    if (drawer) draw = drawer;
     frame = 0;
     win = SimWindow{};
     keys.Clear();
     clicks.reserve(64);
-    WinMain();
   }
 
   // One frame: Feed, then Run.

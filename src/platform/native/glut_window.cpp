@@ -1,6 +1,7 @@
 // The window and its event loop through freeglut. The loop calls the game's
-// idle and display callbacks in turn; Quit (the Escape key's QuitQuarn) or
-// closing the window ends it, and WinMain then returns.
+// idle and display callbacks in turn (or those a demo puts between); Quit (the
+// Escape key's QuitQuarn) or closing the window ends it, and WinMain then
+// returns.
 #include <GL/freeglut.h>
 // X11 names its window type Window, as the seam does: renamed here.
 #define Window X11Window
@@ -38,26 +39,35 @@ bool ManagerTakesFullScreen() {
   return found;
 }
 
+LoopCallbacks callbacks = {glutIdle, glutDisplay, glutResize, glutMouse, QuitQuarn};
+
+// After the quit nothing more reaches the game.
 void IdleCallback() {
   if (quitting) return;
   NativeKeyboardPoll();
-  glutIdle();
+  callbacks.idle();
 }
 
 void DisplayCallback() {
   if (quitting) return;
-  glutDisplay();
+  callbacks.display();
+}
+
+void ReshapeCallback(int w, int h) {
+  if (quitting) return;
+  callbacks.reshape(w, h);
 }
 
 void MouseCallback(int button, int state, int x, int y) {
+  if (quitting) return;
   NativeKeyboardMouse(button, state);
-  glutMouse(button, state, x, y);
+  callbacks.mouse(button, state, x, y);
 }
 
 // Closing the window shuts the game down the same way as the quit key. The
 // window is also destroyed when the loop ends after a quit: nothing more then.
 void CloseCallback() {
-  if (!quitting) QuitQuarn();
+  if (!quitting) callbacks.close();
 }
 
 struct GlutWindow final : Window {
@@ -76,7 +86,7 @@ struct GlutWindow final : Window {
   }
   void RegisterCallbacks() override {
     glutDisplayFunc(DisplayCallback);
-    glutReshapeFunc(glutResize);
+    glutReshapeFunc(ReshapeCallback);
     glutMouseFunc(MouseCallback);
     glutIdleFunc(IdleCallback);
     glutCloseFunc(CloseCallback);
@@ -105,6 +115,8 @@ struct GlutWindow final : Window {
 };
 
 }  // namespace
+
+void SetLoopCallbacks(const LoopCallbacks& c) { callbacks = c; }
 
 Window* NativeWindow() {
   static GlutWindow w;

@@ -10,7 +10,7 @@
 namespace {
 
 struct OpenALDevice final : AudioDevice {
-  static constexpr int MAX_BUFFERS = 256;
+  static constexpr int MAX_BUFFERS = AUDIO_MAX_BUFFERS;
   struct Slot {
     bool used;
     ALuint buffer, source;
