@@ -3,12 +3,15 @@
 # server, driven by xdotool, for more than five minutes: walk east through
 # the armoury with N held (every weapon taken, nothing else), the HUD with
 # what the hand holds, fire, walk the east road to the updraft shaft, dive
-# into the water at its foot and ride the updraft up by its west wall, go in
-# at the shaft's upper east door to the gargoyle hall and back, ride up by
-# its east wall onto the gallery and take the booster, teleport back to the
-# start and go west into the trap room and out again, the window key and
-# full screen again, the menu, then the editor (pick a tile, paint, save,
-# pick the ground's tile up, pan, paint once more, reload) and Escape. Screenshots go beside this script; the console to console.txt
+# into the water at its foot, ride the updraft up and go in at the shaft's
+# lower east door to the bat cave and back, up by its west wall, then by its
+# east wall onto the gallery and take the booster, teleport back to the
+# start, go west into the trap room, up the shaft in its roof to the wasps
+# and back, down the hole at its west end to the imp den and back, and out,
+# the window key and full screen again, the menu, then the editor (pick a
+# tile, paint, save, pick the ground's tile up, pan, paint once more,
+# reload) and Escape.
+# Screenshots go beside this script; the console to console.txt
 # beside them. The game records the session into tour.dem beside them, and
 # the script replays it headless at the end: both lines go to the log.
 #
@@ -66,9 +69,22 @@ walk_until() {   # key test seconds [extra keys...]
   [ "$key" = - ] || xdotool keydown "$key"
   while pos; ! eval "$test"; do
     sleep 0.1; t=$((t + 1)); [ $t -gt $((limit * 4)) ] && { say "gave up: $test at $PX,$PY"; break; }
+    [ "$key" = - ] || xdotool keydown "$key"    # again, in case the press was lost
   done
   [ "$key" = - ] || xdotool keyup "$key"
   for k in "$@"; do xdotool keyup "$k"; done
+  say "at $PX,$PY"
+}
+# walks to tile column T and stops there: long presses while far, taps near
+goto_x() {   # T
+  local t=$1 n=0 k d
+  pos
+  while [ "$PX" -ne "$t" ] && [ $n -lt 40 ]; do
+    if [ "$PX" -lt "$t" ]; then k=w; else k=q; fi
+    d=$(( PX > t ? PX - t : t - PX ))
+    if [ $d -gt 3 ]; then hold $k 0.4; sleep 0.6; else hold $k 0.04; sleep 1; fi
+    pos; n=$((n + 1))
+  done
   say "at $PX,$PY"
 }
 # a pick-up of equipment plays the fanfare; with no sound device that is the
@@ -100,66 +116,87 @@ shot 06-the-shaft
 walk_until l '[ "$PY" -ge 137 ]' 40            # down against the updraft into the water
 sleep 0.5
 shot 07-under-water
-walk_until - '[ "$PY" -le 96 ]' 40             # no key: the water and the updraft lift him
-hold q 0.3                                     # to the west wall, where it has no door
-hold w 0.1                                     # up to row 75, with a touch back
-walk_until - '[ "$PY" -le 82 ]' 20             # the updraft lifts him there too
-shot 08-up-by-the-west-wall
+walk_until - '[ "$PY" -le 118 ]' 40            # no key: the water and the updraft lift him
 
-# ---- the gargoyle hall, by the shaft's upper east door --------------------------------
-walk_until l '[ "$PY" -ge 84 ]' 20             # down again below the upper east door,
-walk_until w '[ "$PX" -ge 160 ]' 30            # then W held: up by the east wall and in at the door
-walk_until w '[ "$PX" -ge 174 ]' 40            # along the level passage
-shot 09-gargoyle-hall
-walk_until q '[ "$PX" -le 154 ]' 40            # back west into the shaft,
-hold w 0.12                                    # a touch east so as not to drift into a west door
-walk_until - '[ "$PY" -le 66 ]' 40             # and the updraft lifts him
+# ---- the bat cave, by the shaft's lower east door ------------------------------------
+walk_until w '[ "$PX" -ge 157 ]' 30            # W held while he rises: by the east wall and in at the door
+walk_until w '[ "$PX" -ge 185 ]' 60            # along the level passage into the bat cave
+shot 08-bat-cave
+walk_until q '[ "$PX" -le 154 ]' 60            # back west into the shaft,
+walk_until - '[ "$PY" -le 96 ]' 40             # and the updraft lifts him
+hold q 0.3                                     # to the west wall, where it has no door
+hold w 0.1                                     # with a touch back
+walk_until - '[ "$PY" -le 82 ]' 20             # the updraft lifts him there too
+shot 09-up-by-the-west-wall
+
+# ---- up by the east wall onto the gallery, the booster -------------------------------
+walk_until - '[ "$PY" -le 66 ]' 40             # by the west wall above the upper east door,
 hold w 0.2                                     # to the east wall, above its doors:
 walk_until - '[ "$PY" -le 39 ]' 40             # the updraft lifts him there too
 shot 10-up-by-the-east-wall
-walk_until q '[ "$PX" -le 151 ]' 10 p          # held up under the roof, off over the gallery
-sleep 1.5                                      # and down onto its floor
+for try in 1 2 3; do                           # the booster lies east of all else on the gallery:
+  walk_until p '[ "$PY" -le 35 ]' 5            # up above the gallery's floor,
+  hold q 0.25                                  # a push west, and friction stops him on the floor
+  sleep 2.5                                    # a tile or two from the shaft, east of the booster
+  pos; say "on the gallery at $PX,$PY"
+  [ "$PX" -le 153 ] && break                   # else he fell back into the updraft: again
+done
 shot 11-the-gallery
-walk_until q '[ "$PX" -le 146 ]' 10            # past the booster,
-sleep 1
-walk_until w '[ "$PX" -ge 151 ]' 10 n          # and back over it with N: it goes into the hand
+walk_until q '[ "$PX" -le 149 ]' 10 n          # west over it with N: the first thing he meets goes into the hand
 sleep 0.5
 shot 12-the-booster-in-hand
 
-# ---- west of the start, the trap room and out -----------------------------------------
+# ---- west of the start: the trap room, the wasps, the imp den, and out ---------------------
 xdotool key t                                  # the teleport: nothing remembered, so to the start
 sleep 1.5
 pos; say "teleported to $PX,$PY"
 shot 13-teleported-to-the-start
 walk_until q '[ "$PX" -le 78 ]' 40             # off the road's west end: down into the trap room
-sleep 2
+sleep 3
 shot 14-trap-room
+goto_x 70                                      # under the shaft in its roof,
+walk_until p '[ "$PY" -le 40 ]' 20             # up it with the jetpack,
+hold q 0.3                                     # off onto the passage's floor
+sleep 1.5
+walk_until q '[ "$PX" -le 53 ]' 40             # and west into the wasps' room
+shot 15-the-wasps
+walk_until w '[ "$PY" -ge 55 ]' 40             # back east, down the shaft into the trap room
+sleep 2
+walk_until q '[ "$PY" -ge 63 ]' 30             # west, into the hole,
+hold w 0.1                                     # its way west stopped, and down into the imp den
+sleep 3
+shot 16-the-imp-den
+goto_x 62                                      # under the hole,
+sleep 1
+walk_until p '[ "$PY" -le 60 ]' 20             # up it with the jetpack
+walk_until w '[ "$PX" -ge 65 ]' 10 p           # east over the hole's edge,
+goto_x 76                                      # and along the trap room's floor under the way out,
 walk_until p '[ "$PY" -le 52 ]' 20             # out: up with the jetpack
 walk_until w '[ "$PX" -ge 81 ]' 10 p
 walk_until w '[ "$PX" -ge 90 ]' 20
-shot 15-back-at-the-start
+shot 17-back-at-the-start
 
 # ---- the window key, then full screen again -------------------------------------------
 xdotool key F10; sleep 1
 say "window after F10: $(geometry)"
-shot 16-window
+shot 18-window
 xdotool key F9; sleep 1
 say "window after F9: $(geometry)"
-shot 17-full-screen-again
+shot 19-full-screen-again
 
 # ---- the menu ---------------------------------------------------------------------
-xdotool key 0; sleep 1; shot 18-menu; sleep 1; xdotool key 0; sleep 0.5
+xdotool key 0; sleep 1; shot 20-menu; sleep 1; xdotool key 0; sleep 0.5
 
 # ---- the editor -------------------------------------------------------------------
 # At the default zoom a palette cell is about 19 pixels square and a map cell
 # about 76: the clicks aim at the middles of the cells drawn there.
 xdotool key 2; sleep 1
-shot 19-editor
+shot 21-editor
 xdotool mousemove 67 48 click 1                # palette cell (3, 2): tile 35
 sleep 0.5
 hold 4 0.2                                     # mirrored left to right
 for x in 430 506 582 658 734; do xdotool mousemove "$x" 300 click 1; sleep 0.3; done
-shot 20-painted
+shot 22-painted
 xdotool key 8                                  # save
 sleep 0.5
 xdotool mousemove 700 470 click 3              # the ground's tile picked up (right click)
@@ -168,10 +205,10 @@ xdotool key Right Right                        # the view two tiles right
 sleep 0.5
 xdotool mousemove 600 110 click 1              # one more tile, in the sky, not saved
 sleep 0.5
-shot 21-unsaved-tile
+shot 23-unsaved-tile
 xdotool key 7                                  # reload: the unsaved tile goes
 sleep 0.5
-shot 22-reloaded
+shot 24-reloaded
 xdotool key 2; sleep 0.5
 
 # ---- to five minutes and a bit, then Escape ---------------------------------------

@@ -297,10 +297,13 @@ void FillFamily(TileSets& ts, Family& f, int set, int base, const Material& m, b
   }
   f.fulls[f.nfulls++] = base + 15;
   if (!tworows) return;
-  // case 0 of the first row is a full variant, and so are the first cells
-  // of the second row; then decorated floors and ceilings.
-  DrawCell(ts, set, base, m, Shape{15, seed, 0, dcNone}, 1);
-  f.fulls[f.nfulls++] = base;
+  // case 0 of the first row is a full variant (but for a family at cell 0:
+  // tile 0 is the empty tile, never drawn and never solid), and so are the
+  // first cells of the second row; then decorated floors and ceilings.
+  if (base != 0) {
+    DrawCell(ts, set, base, m, Shape{15, seed, 0, dcNone}, 1);
+    f.fulls[f.nfulls++] = base;
+  }
   for (int k = 0; k < 5; k++) {
     DrawCell(ts, set, base + 16 + k, m, Shape{15, seed, 0, dcNone}, k + 2);
     f.fulls[f.nfulls++] = base + 16 + k;

@@ -33,10 +33,60 @@ constexpr int kTrapX0 = 62, kTrapX1 = 78, kTrapFloorRow = 63;
 // corner rows 72..74: its floor is the door's.
 constexpr int kHallX0 = 172, kHallX1 = 192, kHallFloorRow = 75;
 
+// The main routes to the areas, laid out in whole tiles. Where a route runs,
+// a tile's picture is not left to its corners: the floor is a row of level
+// floor cells, so the walking line runs straight across (the man's ground
+// test looks one pixel under the middle of his feet), the openings are whole
+// open tiles and the walls and ceilings whole rock tiles, so no diagonal edge
+// lifts a walker into flight or catches a flyer. The corners are set to
+// match (see Lay), so the cavern's reachability sees the routes as drawn.
+enum Laid : uint8_t { ldNone, ldOpen, ldFloor, ldRock };
+struct Layout {
+  uint8_t t[kMapTiles][kMapTiles];   // [column][row]
+
+  static bool In(int x, int y) { return x >= 0 && y >= 0 && x < kMapTiles && y < kMapTiles; }
+  void Put(int x, int y, Laid l) {
+    if (In(x, y)) t[x][y] = l;
+  }
+  void Open(int x0, int y0, int x1, int y1) {
+    for (int x = x0; x <= x1; x++)
+      for (int y = y0; y <= y1; y++) Put(x, y, ldOpen);
+  }
+  // Rock where nothing else is laid out: walls never close a route.
+  void Wall(int x0, int y0, int x1, int y1) {
+    for (int x = x0; x <= x1; x++)
+      for (int y = y0; y <= y1; y++)
+        if (In(x, y) && t[x][y] == ldNone) t[x][y] = ldRock;
+  }
+  // A floor of tiles x0..x1 on row `floor`, `clear` rows open above it and
+  // `depth` rows of rock under it.
+  void Floor(int x0, int x1, int floor, int clear, int depth) {
+    for (int x = x0; x <= x1; x++) Put(x, floor, ldFloor);
+    Open(x0, floor - clear, x1, floor - 1);
+    Wall(x0, floor + 1, x1, floor + depth);
+  }
+  // A passage: a floor with `height` rows open over it, a rock ceiling if
+  // asked, and rock at the ends that are not open.
+  void Passage(int x0, int x1, int floor, int height, bool ceiling, bool westOpen, bool eastOpen) {
+    Floor(x0, x1, floor, height, 1);
+    if (ceiling) Wall(x0, floor - height - 1, x1, floor - height - 1);
+    if (!westOpen) Wall(x0 - 1, floor - height - 1, x0 - 1, floor + 1);
+    if (!eastOpen) Wall(x1 + 1, floor - height - 1, x1 + 1, floor + 1);
+  }
+  // A shaft: tiles x0..x1 open from row top to row bottom, through any floor
+  // laid out before it, lined with rock.
+  void Shaft(int x0, int x1, int top, int bottom) {
+    Open(x0, top, x1, bottom);
+    Wall(x0 - 1, top, x0 - 1, bottom);
+    Wall(x1 + 1, top, x1 + 1, bottom);
+  }
+};
+
 struct Grid {
   bool rock[NC][NC];
   uint8_t lock[NC][NC];
   int ground[NC];   // first rock corner row of the surface, per column
+  Layout laid;      // the routes' tiles
 
   bool In(int i, int j) const { return i >= 0 && j >= 0 && i < NC && j < NC; }
   void Open(int i, int j) {
@@ -88,6 +138,22 @@ void Level(Grid& g, int x0, int x1, int floor, int height) {
   g.Box(x0, floor, x1, floor + 1, false, lkRock);
 }
 
+// Sets the corners to match the laid-out tiles, and locks them: rock under
+// every floor and round every rock tile first, then open over every floor
+// and round every open tile, so an opening wins a shared corner.
+void Lay(Grid& g, const Layout& l) {
+  for (int x = 0; x < kMapTiles; x++)
+    for (int y = 0; y < kMapTiles; y++) {
+      if (l.t[x][y] == ldRock) g.Box(x, y, x + 1, y + 1, false, lkRock);
+      if (l.t[x][y] == ldFloor) g.Box(x, y + 1, x + 1, y + 1, false, lkRock);
+    }
+  for (int x = 0; x < kMapTiles; x++)
+    for (int y = 0; y < kMapTiles; y++) {
+      if (l.t[x][y] == ldOpen) g.Box(x, y, x + 1, y + 1, true, lkOpen);
+      if (l.t[x][y] == ldFloor) g.Box(x, y, x + 1, y, true, lkOpen);
+    }
+}
+
 struct Room {
   const char* name;
   float cx, cy, rx, ry;
@@ -122,6 +188,50 @@ int GroundRow(int i) {
   if (i < 16) h -= (16 - i) * 0.7f;                                   // mountains at the edges
   if (i > 240) h -= (i - 240) * 0.7f;
   return std::max(5, static_cast<int>(std::lround(h)));
+}
+
+// The ways from the start's routes to the areas (tile units). Walking ends
+// at a hole: the man drops down it, and flies back up with the jetpack.
+void LayRoutes(Layout& l) {
+  // the trap room's floor and straight west wall
+  l.Floor(kTrapX0, kTrapX1 - 1, kTrapFloorRow - 1, 1, 2);
+  l.Wall(kTrapX0 - 1, kRoadFloorRow - 4, kTrapX0 - 1, kTrapFloorRow - 1);
+  // the wasps: up a shaft from the middle of the trap room's ceiling to a
+  // passage that leads west into their room; at the room's west end a hole
+  // drops to the vault's spur, east of its gate
+  l.Floor(42, 53, 42, 1, 3);
+  l.Passage(54, 71, 42, 2, true, true, false);
+  l.Passage(38, 41, 52, 1, true, true, false);
+  l.Shaft(70, 71, 42, 50);
+  l.Shaft(40, 41, 42, 51);
+  // the imp den: down a hole at the trap room's west end, well clear of the
+  // wasps' shaft (a walker slides on for a tile or two)
+  l.Floor(53, 66, 91, 1, 3);
+  l.Shaft(62, 63, kTrapFloorRow - 1, 78);
+  // east of the gargoyle hall a passage runs on the hall's floor: the dalek
+  // base is up a shaft from it, the crystal cave down a hole at its end
+  l.Floor(194, 213, 50, 1, 3);
+  l.Floor(219, 236, 90, 2, 3);
+  l.Passage(kHallX1, 221, kHallFloorRow - 1, 2, true, true, false);
+  l.Shaft(196, 197, 50, kHallFloorRow - 4);
+  l.Shaft(220, 221, kHallFloorRow - 1, 89);
+  // the bat cave: a passage from the shaft's lower east door
+  l.Floor(183, 200, 114, 1, 3);
+  l.Passage(kShaftX + 2, 182, 114, 2, true, true, true);
+  // the lake: a tall passage from the shaft's lowest west door, so that the
+  // man rising on the updraft has time to drift in, through the frogs' room
+  // to the lake's east shore, where he drops into the water
+  l.Passage(125, kShaftX - 2, 130, 3, true, true, true);
+  l.Open(123, 130, 124, 133);
+  // the caves under the lake: a shaft from the lake's bed under the shore
+  // down into the west cave, a tunnel east from its roof (the water holds
+  // the man against a straight ceiling) and a chimney up into the
+  // updraft's foot, which opens east into the cave under the shaft
+  l.Wall(116, 171, kShaftX, 171);
+  l.Shaft(116, kShaftX, 172, 173);
+  l.Shaft(123, 124, 136, 173);
+  l.Open(kShaftX + 1, kShaftBottom + 1, kShaftX + 2, kShaftBottom + 2);
+  l.Shaft(kShaftX, kShaftX, kShaftBottom + 1, 171);
 }
 
 void Shape(Grid& g) {
@@ -161,14 +271,11 @@ void Shape(Grid& g) {
     float radius;
   };
   const Link links[] = {
-      {"start", "grotto", 1.6f},      {"start", "pitfoot", 1.6f},
-      {"dropper", "wasps", 1.5f},     {"dropper", "impden", 1.6f},    {"impden", "burgers", 1.5f},
-      {"impden", "westhall", 1.5f},   {"westhall", "wasps", 1.4f},    {"burgers", "shore", 1.5f},
-      {"shore", "lake", 1.8f},        {"lake", "midhall", 1.6f},      {"midhall", "draftcave", 1.5f},
-      {"midhall", "eastmid", 1.5f},   {"gargoyles", "base", 1.6f},    {"base", "eastcave", 1.5f},
-      {"gargoyles", "crystals", 1.5f}, {"crystals", "bats", 1.5f},    {"ucave", "ueast", 1.8f},
-      {"ucave", "uwest", 1.8f},       {"uwest", "lake", 1.8f},        {"ueast", "deep", 1.8f},
-      {"uwest", "deep", 1.6f},        {"lake", "frogs", 1.6f},
+      {"start", "grotto", 1.6f},      {"start", "pitfoot", 1.6f},     {"impden", "burgers", 1.5f},
+      {"impden", "westhall", 1.5f},   {"burgers", "shore", 1.5f},     {"shore", "lake", 1.8f},
+      {"lake", "midhall", 1.6f},      {"midhall", "draftcave", 1.5f}, {"midhall", "eastmid", 1.5f},
+      {"base", "eastcave", 1.5f},     {"ucave", "ueast", 1.8f},       {"ueast", "deep", 1.8f},
+      {"uwest", "deep", 1.6f},
   };
   uint32_t seed = 100;
   for (const Link& l : links) {
@@ -199,8 +306,6 @@ void Shape(Grid& g) {
   for (int jj : doorsE) g.Box(kShaftX + 2, jj, kShaftX + 2, jj + 2, true, lkOpen);
   Worm(g, 150, 61, R("midhall").cx, R("midhall").cy, 1.5f, 400);
   Worm(g, 150, 101, R("eastmid").cx, R("eastmid").cy, 1.5f, 401);
-  Worm(g, 150, 129, R("frogs").cx, R("frogs").cy, 1.6f, 402);
-  Worm(g, 158, 113, R("bats").cx, R("bats").cy, 1.5f, 404);
   // the gargoyle hall, on the floor of the shaft's upper east door, and the
   // level passage to it
   Level(g, kHallX0, kHallX1, kHallFloorRow, 9);
@@ -243,7 +348,10 @@ void Shape(Grid& g) {
   g.Box(28, 52, 40, 52, true, lkOpen);
   g.Box(29, 51, 39, 51, false, lkRock);
   g.Box(29, 53, 39, 53, false, lkRock);
-  Worm(g, 40, 52, R("wasps").cx - 2, R("wasps").cy + 2, 1.3f, 408);
+  // the ways to the areas, in whole tiles
+  std::memset(g.laid.t, 0, sizeof g.laid.t);
+  LayRoutes(g.laid);
+  Lay(g, g.laid);
 
   // the world's edges: rock walls left and right up to the clouds, bedrock
   // below
@@ -364,6 +472,9 @@ void AssignTiles(const Grid& g, const TileSets& ts, World& w) {
     for (int tx = 0; tx < kMapTiles; tx++) {
       int cs = (g.rock[tx][ty] ? kTL : 0) | (g.rock[tx + 1][ty] ? kTR : 0) |
                (g.rock[tx + 1][ty + 1] ? kBR : 0) | (g.rock[tx][ty + 1] ? kBL : 0);
+      // a laid-out tile takes its whole shape, whatever its corners
+      const int laid[] = {cs, 0, kBL | kBR, 15};
+      cs = laid[g.laid.t[tx][ty]];
       uint32_t word = 0;
       float h = Hash01(tx, ty, 77);
       if (cs == 0) {
@@ -636,14 +747,14 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("fluffy", 61, gr.cx, gr.cy - 1, Floor, 0, 0, 0, 0, 50);
   place("pink_grub", 66, gr.cx + 4, gr.cy, Floor, 0, 0, 0, 0, 30);
   // the trap room: walking in starts the dropper; a stranded crewman, a key
-  // and a remote control wait in it
+  // and a remote control wait in it, a cannon hangs from its roof
   const Room& dr = R("dropper");
   place("dropper", 103, dr.cx - 2, dr.cy, Ceiling, 67, 6, 0, 1, 0);
   world.triggers.push_back({"trap_room", 1, static_cast<int>(dr.cx) - 5, static_cast<int>(dr.cy - dr.ry),
                             10, static_cast<int>(2 * dr.ry) + 1});
-  place("cannon", 29, dr.cx + 4, dr.cy, Floor);
+  place("cannon", 29, dr.cx + 4, dr.cy, Ceiling);
   place("yellow_blob", 6, dr.cx - 5, dr.cy, Floor, 0, 0, 0, 0, 40);
-  place("stoned_crew", 63, dr.cx - 7, dr.cy, Floor);
+  place("stoned_crew", 63, dr.cx - 1, dr.cy, Floor);
   place("key", 105, dr.cx + 1, dr.cy, Floor);
   place("rcd", 7, dr.cx + 6, dr.cy, Floor);
   // wasps and their nest
@@ -655,10 +766,11 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("coronium", 5, 30, 52, Floor, 0, 0, 0, 0, 200);
   place("whistle", 24, 32, 52, Floor);
   place("vault_key", 106, R("vault").cx, R("vault").cy, Floor);
-  // the imp den and the spawner of red imps
+  // the imp den and the spawner of red imps, west of where the hole from the
+  // trap room comes in
   const Room& im = R("impden");
-  place("spawner", 102, im.cx, im.cy, Floor, 38, 3, 0, 0, 500);
-  place("blue_imp", 39, im.cx - 5, im.cy, Floor, 32, 0, 0, 0, 150);
+  place("spawner", 102, im.cx - 5, im.cy, Floor, 38, 3, 0, 0, 500);
+  place("blue_imp", 39, im.cx - 1, im.cy, Floor, 32, 0, 0, 0, 150);
   place("cyan_imp", 40, im.cx + 5, im.cy, Floor, 31, 0, 0, 0, 150);
   place("mutant_imp", 41, im.cx + 7, im.cy - 1, Floor, 33, 0, 0, 0, 250);
   place("red_imp", 38, im.cx - 7, im.cy, Floor, 11, 0, 0, 0, 150);
@@ -679,7 +791,7 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   const Room& sh = R("shore");
   place("urn", 2, sh.cx - 2, sh.cy - 1, Floor);
   place("urn", 2, sh.cx + 1, sh.cy - 1, Floor);
-  place("urn", 2, lk.cx + lk.rx - 3, lk.cy - 4, Floor);
+  place("urn", 2, lk.cx - lk.rx + 3, lk.cy - 4, Floor);
   place("full_urn", 3, sh.cx + 3, sh.cy - 1, Floor);
   place("red_frog", 46, R("frogs").cx - 2, R("frogs").cy, Floor, 0, 0, 0, 0, 60);
   place("green_frog", 47, R("frogs").cx + 1, R("frogs").cy, Floor, 0, 0, 0, 0, 60);
@@ -704,20 +816,22 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("grenade", 14, 143, 35, Floor);
   place("grenade", 14, 139, 35, Floor);
   place("booster", 23, 149.5f, 35, Floor);
-  // gargoyle hall
+  // gargoyle hall (the routes pass along its floor: its nest hangs from the
+  // roof)
   const Room& ga = R("gargoyles");
   place("gargoyle", 93, ga.cx - 3, ga.cy - 2, WallL, 0, 0, 0, 0, 400);
   place("gargoyle", 93, ga.cx + 3, ga.cy - 2, WallR, 0, 0, 1, 0, 400);
   place("gargoyle", 93, ga.cx + 2, ga.cy - 3, Ceiling, 0, 0, 3, 0, 400);
-  place("purple_nest", 86, ga.cx, ga.cy, Floor);
+  place("purple_nest", 86, ga.cx, ga.cy, Ceiling);
   place("bat", 44, ga.cx - 2, ga.cy - 1, Air, 0, 0, 0, 0, 100);
   place("white_bird", 43, ga.cx + 5, ga.cy - 1, Air, 0, 0, 0, 0, 100);
-  // the base: daleks, telebots and a triax on metal floors
+  // the base: daleks, telebots and a triax on metal floors, the daleks a
+  // little way from the shaft the man comes up
   const Room& ba = R("base");
-  place("pink_dalek", 58, ba.cx - 8, ba.cy, Floor, 31, 0, 0, 0, 300);
-  place("red_dalek", 59, ba.cx - 2, ba.cy, Floor, 33, 0, 0, 0, 300);
+  place("pink_dalek", 58, ba.cx - 1, ba.cy, Floor, 31, 0, 0, 0, 300);
+  place("red_dalek", 59, ba.cx + 1, ba.cy, Floor, 33, 0, 0, 0, 300);
   place("blue_dalek", 60, ba.cx + 6, ba.cy, Floor, 104, 0, 0, 0, 300);
-  place("cyan_telebot", 50, ba.cx - 5, ba.cy, Floor, 0, 0, 0, 0, 150);
+  place("cyan_telebot", 50, ba.cx - 9, ba.cy, Floor, 0, 0, 0, 0, 150);
   place("pink_telebot", 51, ba.cx + 2, ba.cy, Floor, 0, 0, 0, 0, 150);
   place("green_telebot", 52, ba.cx + 9, ba.cy, Floor, 0, 0, 0, 0, 150);
   place("red_telebot", 53, R("eastcave").cx, R("eastcave").cy, Floor, 0, 0, 0, 0, 150);
@@ -726,13 +840,13 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   place("crcd", 8, R("eastcave").cx + 3, R("eastcave").cy, Floor);
   place("red_gate", 74, ba.cx + 3.5f, ba.cy, Floor);
   place("green_gate_h", 79, R("eastcave").cx - 1, R("eastcave").cy, Floor);
-  // buzzballs and fire in the hot rock
+  // buzzballs and fire in the hot rock, beyond where the passage comes in
   const Room& bt = R("bats");
-  place("invisible_buzzball", 69, bt.cx, bt.cy, Air, 0, 0, 0, 0, 150);
-  place("fire", 90, bt.cx - 6, bt.cy, Floor);
-  place("fire", 90, bt.cx + 6, bt.cy, Floor);
+  place("invisible_buzzball", 69, bt.cx + 6, bt.cy, Air, 0, 0, 0, 0, 150);
+  place("fire", 90, bt.cx + 5, bt.cy, Floor);
+  place("fire", 90, bt.cx + 8, bt.cy, Floor);
   place("slow_nest", 87, bt.cx + 2, bt.cy, Floor);
-  place("power_pod", 26, bt.cx - 1, bt.cy, Floor);
+  place("power_pod", 26, bt.cx - 4, bt.cy, Floor);
   // the crystal cave and its reward
   const Room& cr = R("crystals");
   place("crystal", 9, cr.cx - 3, cr.cy, Floor, 0, 0, 0, 0, 100);
@@ -756,15 +870,16 @@ void BuildWorld(const TileSets& ts, const std::vector<ClassInfo>& classes, World
   // refills for the weapons further in
   place("pistol", 16, im.cx + 2, im.cy, Floor, 0, 0, 0, 0, 50);
   place("icer", 17, ba.cx + 8, ba.cy, Floor, 0, 0, 0, 0, 50);
-  place("plasmagun", 19, bt.cx + 4, bt.cy, Floor, 0, 0, 0, 0, 50);
+  place("plasmagun", 19, bt.cx - 1, bt.cy, Floor, 0, 0, 0, 0, 50);
   place("blaster", 18, cr.cx + 2, cr.cy, Floor, 0, 0, 0, 0, 50);
   place("pistol", 16, sh.cx, sh.cy - 1, Floor, 0, 0, 0, 0, 50);
-  // the rest of the doors stand as gates in side passages
+  // the rest of the doors stand as gates in side rooms, off the routes (a
+  // locked door never opens), the hatches in a roof and at a cave's far end
   place("red_pink_door", 77, R("westhall").cx + 5, R("westhall").cy, Floor);
   place("pink_door", 78, R("eastcave").cx + 6, R("eastcave").cy, Floor);
-  place("green_door", 73, R("frogs").cx + 4, R("frogs").cy, Floor);
-  place("cyan_door_h", 80, R("gargoyles").cx - 6, R("gargoyles").cy, Floor);
-  place("tile_door_h", 82, R("crystals").cx - 5, R("crystals").cy, Floor);
+  place("green_door", 73, R("midhall").cx - 8, R("midhall").cy, Floor);
+  place("cyan_door_h", 80, R("gargoyles").cx - 6, R("gargoyles").cy, Ceiling);
+  place("tile_door_h", 82, R("crystals").cx + 6, R("crystals").cy, Floor);
   // birds, bats and a stray wasp over the surface valley (creatures that
   // share a room sting, bite and burn each other, and every death scores)
   place("bat", 44, 104, 11, Air, 0, 0, 0, 0, 100);
