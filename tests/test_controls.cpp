@@ -114,9 +114,7 @@ TEST_F(PlayerWorld, KeyLatchesAndTheMenu) {
   keys.Down(100, '0');
   Frame(100);
   keys.held = {'W', 'P', 'O', VK_RETURN, VK_F1, 'J', VK_F9, VK_F10, VK_NUMPAD2, '1', VK_ESCAPE};
-  testing::internal::CaptureStdout();
-  Frame(101);
-  std::string out = testing::internal::GetCapturedStdout();
+  std::string out = Said([&] { Frame(101); });
   EXPECT_EQ(V({E->dx, E->dy, P->vangle, P->held.kind, zoomfac, P->boost, hud_disp, mnu_disp}),
             V({0, 0, 90, blank, 252, 1, -1, -1}));
   EXPECT_EQ(V({Count(out, "zoom in\n"), Count(out, "sound freed\n"), Count(out, "masks freed\n")}), V({1, 1, 1}));
@@ -175,9 +173,7 @@ TEST_F(PlayerWorld, ZoomWhereAmIAndBothWalkingKeys) {
 
   mapt[92][53] = 1, mapmasks[0][64] = 200;   // the player's corner: pixel (0, 0) of tile 1
   mapx = 10, mapy = 20, keys.held = {'A'};
-  testing::internal::CaptureStdout();
-  Frame(0);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "X: 15 Y: 27\nGET: 200\n");
+  EXPECT_EQ(Said([&] { Frame(0); }), "X: 15 Y: 27\nGET: 200\n");
 
   E->dx = 0, keys.held = {'W', 'Q'};
   Frame(1);

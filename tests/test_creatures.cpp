@@ -120,9 +120,7 @@ TEST_F(Creatures, ImpSleepsUntilItSeesThePlayerThenWandersClimbsAndFires) {
     Seed(r.draws);
     const V want = r.want();
     const int shots = Count(bullet);
-    testing::internal::CaptureStdout();
-    ImpThink(imp);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), r.said) << r.what;
+    EXPECT_EQ(Said([&] { ImpThink(imp); }), r.said) << r.what;
     EXPECT_EQ((V{imp->dx, imp->dy, imp->flipx, Count(bullet) - shots}), want) << r.what;
   }
   Played(), ImpHurt(&Entities[1]);

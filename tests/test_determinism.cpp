@@ -15,7 +15,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -312,49 +311,3 @@ INSTANTIATE_TEST_SUITE_P(Sessions, FastSearches, ::testing::ValuesIn(kFastAndLit
                          [](const ::testing::TestParamInfo<FastAndLiteral>& i) {
                            return std::string(i.param.name);
                          });
-
-TEST_F(DefaultWorld, FreshProcessGivesTheSameDigestsAsAReusedOne) {
-  // Dirty every table first, so a start-up that misses a reset shows.
-  sim::RandomKeys random(99);
-  {
-    QuietConsole quiet;
-    session.random = &random;
-    session.script = nullptr;
-    session.Start();
-    for (int f = 0; f < 2000; ++f) session.Step();
-    session.random = nullptr;
-  }
-
-  sim::KeyScript tour = Parse(sim::TourScript());
-  std::vector<std::string> inside = Run(tour, tour.End(), 600);
-  ASSERT_EQ(inside.size(), 4u);
-  // the world changes along the way
-  EXPECT_NE(inside.front().substr(inside.front().find("entities=")),
-            inside.back().substr(inside.back().find("entities=")));
-
-  std::string cmd = (BuildDir() / "tools/sim/quarn-sim").string() + " --tour --digest-every 600 2>&1 >/dev/null";
-  FILE* p = popen(cmd.c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::vector<std::string> outside;
-  char buf[1024];
-  while (std::fgets(buf, sizeof buf, p)) {
-    std::string line(buf);
-    if (line.rfind("digest ", 0) == 0) outside.push_back(line.substr(7, line.size() - 8));
-  }
-  ASSERT_EQ(pclose(p), 0);
-  EXPECT_EQ(inside, outside);
-}
-
-TEST_F(DefaultWorld, OneKeyThatActsChangesTheWorldAndOneThatDoesNotLeavesIt) {
-  std::string tour = sim::TourScript();
-  auto last = [&](const std::string& extra) {
-    sim::KeyScript k = Parse(tour + extra);
-    return Run(k, 2400, 2400).back();
-  };
-  const std::string base = last("");
-  // turning round once at frame 50
-  EXPECT_NE(last("50 TAB\n"), base);
-  // V is no key of the game; firing while the menu shows does nothing
-  EXPECT_EQ(last("50-60 V\n"), base);
-  EXPECT_EQ(last("1170-1190 RETURN\n"), base);
-}

@@ -78,12 +78,6 @@ struct Editor : InTempFolder {
       }
     FAIL() << "cell " << x << " " << y << " is not drawn with its own tile";
   }
-  template <class What>
-  static std::string Console(What what) {
-    testing::internal::CaptureStdout();
-    what();
-    return testing::internal::GetCapturedStdout();
-  }
 };
 
 }  // namespace
@@ -198,32 +192,4 @@ TEST_F(Editor, PanEyedropperTileSetAndUndo) {
   Frame({'2'});                         // the editor off: the view is the player's again
   for (int k = 0; k < 3; ++k) Frame({'Z', '9', VK_LEFT});
   EXPECT_EQ(std::make_tuple(mapx, mapy, MapEditState.tileset, EditorState.unsaved), std::make_tuple(x0, y0, 1, 6));
-}
-
-// 7 reloads and 8 saves, once a frame while held, only with the editor on;
-// the mirroring keys work with it off too. Painting the map file never got is
-// written beside it at quit, whole; the map file itself is left alone. A save
-// or a reload leaves nothing unsaved.
-TEST_F(Editor, ReloadSaveAndUnsavedPaintingAtQuit) {
-  Folder("map");
-  WriteFile("map/phoebus.qnm", std::vector<uint8_t>(262144, 0));
-  Frame();
-  ClickCell(100, 60);
-  Frame({'2'});
-  EXPECT_EQ(Console([&] { Frame({'7', '8', '5'}); }), "");
-  EXPECT_EQ(MapEditState.tileflip, mtY);
-  EXPECT_EQ(Console(QuitQuarn), "unsaved painting saved to map\\phoebus.qnm.unsaved\nsound freed\nmasks freed\n");
-  std::vector<uint8_t> kept = ReadFile("map/phoebus.qnm.unsaved");
-  ASSERT_EQ(kept.size(), 262144u);
-  EXPECT_EQ(std::memcmp(kept.data(), mapt, kept.size()), 0);
-  EXPECT_EQ(ReadFile("map/phoebus.qnm"), std::vector<uint8_t>(262144, 0));
-
-  std::remove("map/phoebus.qnm.unsaved");
-  Frame({'2'});
-  EXPECT_EQ(Console([&] { Frame({'8'}), Frame({'8'}); }), "map saved to map\\phoebus.qnmmap saved to map\\phoebus.qnm");
-  EXPECT_EQ(Console(QuitQuarn), "sound freed\nmasks freed\n");
-  ClickCell(101, 60);
-  EXPECT_EQ(Console([&] { Frame({'7'}); }), "map map\\phoebus.qnm loaded\n");
-  EXPECT_EQ(Console(QuitQuarn), "sound freed\nmasks freed\n");
-  EXPECT_TRUE(ReadFile("map/phoebus.qnm.unsaved").empty());
 }

@@ -13,9 +13,7 @@ std::string Console(const std::string& text, Load load) {
   FILE* f = std::fopen(path.c_str(), "w");
   std::fputs(text.c_str(), f);
   std::fclose(f);
-  testing::internal::CaptureStdout();
-  load(path.c_str());
-  std::string all = testing::internal::GetCapturedStdout(), out;
+  std::string all = Said([&] { load(path.c_str()); }), out;
   for (size_t at = 0; at < all.size();) {
     size_t end = std::min(all.find('\n', at), all.size() - 1) + 1;
     if (all.compare(at, 13, "spawned frame") != 0) out += all.substr(at, end - at);

@@ -46,9 +46,8 @@ TEST_P(FuzzRegress, KeptInputsRunClean) {
   for (const fs::path& f : files) {
     std::ifstream in(f, std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    testing::internal::CaptureStdout();
-    const char* broken = GetParam().run(bytes.data(), bytes.size());
-    testing::internal::GetCapturedStdout();
+    const char* broken = nullptr;
+    Said([&] { broken = GetParam().run(bytes.data(), bytes.size()); });
     EXPECT_EQ(broken, nullptr) << f.filename() << ": " << broken;
   }
 }

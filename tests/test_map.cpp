@@ -69,8 +69,6 @@ TEST_F(MapFile, ShortLongAndMissingFilesLoadWhatTheyHold) {
   WriteFile("big.qnm", std::vector<uint8_t>(262144 + 4096, 0x11));   // the excess is ignored
   InitialiseMap("big.qnm");
   EXPECT_EQ(mapt[255][255], 0x11111111u);
-  testing::internal::CaptureStdout();
-  InitialiseMap("map\\nothere.qnm");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "map map\\nothere.qnm not found!\n");
+  EXPECT_EQ(Said([&] { InitialiseMap("map\\nothere.qnm"); }), "map map\\nothere.qnm not found!\n");
   EXPECT_EQ(mapt[255][255], 0x11111111u);
 }

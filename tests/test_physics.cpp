@@ -73,20 +73,14 @@ TEST_F(EntWorld, SplashOnlyWhenStillFastAfterBuoyancy) {
   Class(rock, 16, 16, 1, 1);
   Tile(12, 5, 128);
   TEntity* e = Spawn(rock, 99304, 41960, 0, 500);
-  testing::internal::CaptureStdout();
-  MoveEntity(e);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "sound 7 not found in cache");   // the splash
+  EXPECT_EQ(Said([&] { MoveEntity(e); }), "sound 7 not found in cache");   // the splash
   EXPECT_EQ((Ints{e->inwater, e->dy}), (Ints{1, 244 - 61}));
   int sprayed = LiveParticles();
   EXPECT_TRUE(sprayed >= 1 && sprayed <= 245) << sprayed;
   TEntity* f = Spawn(rock, 102304, 41960, 0, 300);
-  testing::internal::CaptureStdout();
-  MoveEntity(f);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(Said([&] { MoveEntity(f); }), "");
   EXPECT_EQ((Ints{f->dy, LiveParticles()}), (Ints{44, sprayed}));
-  testing::internal::CaptureStdout();   // 128 after buoyancy: just fast enough
-  MoveEntity(Spawn(rock, 104400, 41960, 0, 384));
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "sound 7 not found in cache");
+  EXPECT_EQ(Said([&] { MoveEntity(Spawn(rock, 104400, 41960, 0, 384)); }), "sound 7 not found in cache");
 }
 
 TEST_F(EntWorld, CollisionsPushOpenDoorsAndSkipClones) {
@@ -99,9 +93,8 @@ TEST_F(EntWorld, CollisionsPushOpenDoorsAndSkipClones) {
   EXPECT_EQ((Ints{m->dx, m->x, o->dx}), (Ints{-50, 100000, 100}));
 
   o->kind = blank;
-  testing::internal::CaptureStdout();
-  TEntity* d = Spawn(greendoor, 100000 + 2100, 100000);
-  testing::internal::GetCapturedStdout();
+  TEntity* d = nullptr;
+  Said([&] { d = Spawn(greendoor, 100000 + 2100, 100000); });
   d->dstate = esClosed;
   m->dx = 100;
   MoveEntity(m);

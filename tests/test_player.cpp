@@ -2,9 +2,7 @@
 
 TEST_F(Fresh, StartUpSpawnsVeskInSlotZeroOwningEverything) {
   mnu_disp = hud_disp = -1;
-  testing::internal::CaptureStdout();
-  InitialisePlayers();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Spawned player(0) Vesk at (753664,434176)\n");
+  EXPECT_EQ(Said([&] { InitialisePlayers(); }), "Spawned player(0) Vesk at (753664,434176)\n");
   const TPlayerState& p = players[0];
   EXPECT_EQ(V({p.active, p.ent, Entities[0].kind, Entities[0].x, Entities[0].y, p.held.kind, p.vangle,
                p.aimdx, p.firecount, p.tx[3], p.ty[3], mnu_disp, hud_disp}),
@@ -13,9 +11,7 @@ TEST_F(Fresh, StartUpSpawnsVeskInSlotZeroOwningEverything) {
   EXPECT_EQ(V(p.equip, p.equip + 10), V(10, 1));
   EXPECT_STREQ(players[14].name, "a quarn");
   // a name too long for its field is cut to 15 characters; a sixteenth player is ignored
-  testing::internal::CaptureStdout();
-  for (int i = 1; i <= MAX_PLAYERS; ++i) SpawnPlayer(man, 0, 0, "a name far too long");
-  EXPECT_EQ(PlayerWorld::Count(testing::internal::GetCapturedStdout(), "Spawned"), MAX_PLAYERS - 1);
+  EXPECT_EQ(PlayerWorld::Count(Said([&] { for (int i = 1; i <= MAX_PLAYERS; ++i) SpawnPlayer(man, 0, 0, "a name far too long"); }), "Spawned"), MAX_PLAYERS - 1);
   EXPECT_STREQ(players[3].name, "a name far too ");
   EXPECT_EQ(players[3].frags, 0);
 }

@@ -22,9 +22,7 @@ struct PlayerWorld : Fresh {
     for (TEntityKind k : {man, pistol, icer, blaster, plasmagun, protsuit, rock, key1, grenade, grenadeact,
                           wpIcer, bullet, ice, plasma})
       SpawnEntityClass(k, k == man ? 16 : 8, k == man ? 32 : 8, 0, 1, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0);
-    testing::internal::CaptureStdout();
-    SpawnPlayer(man, 753664, 434176, "Vesk");
-    testing::internal::GetCapturedStdout();
+    Said([&] { SpawnPlayer(man, 753664, 434176, "Vesk"); });
     E->dy = 0;
     keyboard = &keys;
     window = &win;

@@ -18,9 +18,7 @@ TEST_F(Pockets, PickingUpEquipmentOrAnObjectIntoAFreeHand) {
   for (const auto& g : gear) {
     P->equip[g.slot] = 0;
     Item(5, g.kind, 25);
-    testing::internal::CaptureStdout();
-    CheckPickupObject(P);
-    EXPECT_EQ(Count(testing::internal::GetCapturedStdout(), "sound 1 not found"), 1);
+    EXPECT_EQ(Count(Said([&] { CheckPickupObject(P); }), "sound 1 not found"), 1);
     EXPECT_EQ(V({P->equip[g.slot], P->nrg[g.slot], Entities[5].kind, P->held.kind}), V({1, g.energy, blank, blank}));
   }
   EXPECT_EQ(P->score, 5 * 25);

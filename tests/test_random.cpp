@@ -7,12 +7,3 @@ TEST_F(Fresh, RandomDrawsTheClassicSequence) {
   for (int32_t v : expected) EXPECT_EQ(Rand(), v);
 }
 
-TEST_F(Fresh, RandomStaysInRangeAndResets) {
-  for (int i = 0; i < 100000; ++i) {
-    int32_t v = Rand();
-    ASSERT_GE(v, 0);
-    ASSERT_LE(v, 32767);
-  }
-  ResetRand();
-  EXPECT_EQ(Rand(), 41);
-}

@@ -76,9 +76,7 @@ struct SaveCrash : InTempFolder {
   // Saves map `seed` with the console line kept out of the test's output.
   static std::string Save(uint32_t seed) {
     FillMap(seed);
-    testing::internal::CaptureStdout();
-    SaveMap(kMapName);
-    return testing::internal::GetCapturedStdout();
+    return Said([&] { SaveMap(kMapName); });
   }
 };
 
@@ -143,9 +141,7 @@ TEST_F(SaveCrash, KilledAtRandomMomentsLeavesAWholeMap) {
   EXPECT_EQ(Save(2), "map saved to map\\phoebus.qnm");
   EXPECT_TRUE(ReadFile(kMapPath) == newMap) << "the map file is not the new map";
   FillMap(3);
-  testing::internal::CaptureStdout();
-  InitialiseMap(kMapName);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "map map\\phoebus.qnm loaded\n");
+  EXPECT_EQ(Said([&] { InitialiseMap(kMapName); }), "map map\\phoebus.qnm loaded\n");
   EXPECT_TRUE(MapBytes() == newMap) << "the map loaded is not the map saved";
 }
 

@@ -1,11 +1,7 @@
 // Sound effects against the recording fake device: loading the cache, the
 // four-slot round robin that never cuts a sound short, the tinted pitch,
 // malformed WAV images, missing effects and releasing the system.
-#include <unistd.h>
-
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -13,7 +9,7 @@
 #include "defs/random.h"
 #include "platform/fakeaudio.h"
 #include "sound/quarnsound.h"
-#include "test_support.h"
+#include "test_map_files.h"
 
 namespace {
 
@@ -57,30 +53,15 @@ Bytes Wav(int rate, size_t bytes = 100) {
   return Riff(c);
 }
 
-struct SoundTest : Fresh {
+struct SoundTest : InTempFolder {
   FakeAudio fake;
-  std::filesystem::path home, dir;
-
   void SetUp() override {
-    Fresh::SetUp();
-    home = std::filesystem::current_path();
-    char tmpl[] = "/tmp/quarn-sound-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-    std::filesystem::current_path(dir);
-    std::filesystem::create_directories(dir / "sfx");
+    InTempFolder::SetUp();
+    Folder("sfx");
     audio = &fake;
   }
-  void TearDown() override {
-    ResetSoundGlobals();
-    std::filesystem::current_path(home);
-    std::filesystem::remove_all(dir);
-    Fresh::TearDown();
-  }
-  void File(const std::string& base, const Bytes& image) {
-    std::ofstream(dir / "sfx" / (base + ".wav"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
-  }
+  void TearDown() override { ResetSoundGlobals(), InTempFolder::TearDown(); }
+  static void File(const std::string& base, const Bytes& image) { WriteFile("sfx/" + base + ".wav", image); }
   // allocated to its exact size, so reading past it shows under the sanitizer
   static void Cache(TSoundId id, const Bytes& image) {
     delete[] QuarnSFXCache[id];
@@ -89,9 +70,7 @@ struct SoundTest : Fresh {
     QuarnSFXCacheSize[id] = int32_t(image.size());
   }
   void Start() {
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(InitSoundSystem(0), 1);
-    testing::internal::GetCapturedStdout();
+    Said([&] { ASSERT_EQ(InitSoundSystem(0), 1); });
   }
 };
 
@@ -101,9 +80,7 @@ TEST_F(SoundTest, LoadsTheFilesInOrderAndSkipsMissingOnes) {
   const char* names[] = {"wasp", "fanfare", "pistolshot", "icershot", "plasmashot",
                          "splash", "ric1", "cannonshot"};   // "cannonshot" has no id
   for (const char* n : names) File(n, Wav(22050, std::strlen(n)));
-  testing::internal::CaptureStdout();
-  ASSERT_EQ(InitSoundSystem(0), 1);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(Said([&] { ASSERT_EQ(InitSoundSystem(0), 1); }),
             "Loaded sound 0 (48 bytes)\nLoaded sound 3 (52 bytes)\n"
             "Loaded sound 2 (54 bytes)\nLoaded sound 5 (54 bytes)\n"
             "Loaded sound 1 (52 bytes)\nLoaded sound 7 (50 bytes)\n"
@@ -203,9 +180,7 @@ TEST_F(SoundTest, MalformedImagesAreSkippedSilently) {
   }
   for (size_t i = 0; i < bad.size(); i++) {
     Cache(es_ricochet1, bad[i]);
-    testing::internal::CaptureStdout();
-    PlaySFXWithTint(es_ricochet1, 500);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "image " << i;
+    EXPECT_EQ(Said([&] { PlaySFXWithTint(es_ricochet1, 500); }), "") << "image " << i;
     EXPECT_EQ(qusnd_sndbufidx, 0) << "image " << i;
   }
   EXPECT_TRUE(fake.buffers.empty());

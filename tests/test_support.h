@@ -43,6 +43,14 @@ inline int32_t NextDraw(int skip = 0) {
   return r;
 }
 
+// What `what` prints on standard output.
+template <class F>
+std::string Said(F what) {
+  testing::internal::CaptureStdout();
+  what();
+  return testing::internal::GetCapturedStdout();
+}
+
 // The build folder: the test binary is BUILD/tests/quarn_tests, the default
 // world BUILD/data.
 inline std::filesystem::path BuildDir() {

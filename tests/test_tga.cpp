@@ -1,6 +1,4 @@
 // Raw images, the colour key, mask planes, entity images and the Targa loader.
-#include <functional>
-
 #include "platform/testseams.h"
 #include "test_map_files.h"
 
@@ -16,11 +14,6 @@ struct Images : InTempFolder {
   std::vector<uint8_t> Pixel(int id, int k) {   // RGBA of pixel k of texture id
     return {rec.pixels.at(id).begin() + 4 * k, rec.pixels.at(id).begin() + 4 * k + 4};
   }
-  static std::string Console(const std::function<void()>& f) {
-    testing::internal::CaptureStdout();
-    f();
-    return testing::internal::GetCapturedStdout();
-  }
 };
 using Bytes = std::vector<uint8_t>;
 
@@ -29,7 +22,7 @@ using Bytes = std::vector<uint8_t>;
 TEST_F(Images, RawFilesWithTheColourKey) {
   // 2 x 2: pure cyan alone is transparent; the file's first row is row 0
   WriteFile("gfx/sq.raw", {0, 255, 254, 1, 255, 255, 7, 8, 9, 0, 255, 255});
-  EXPECT_EQ(Console([] { LoadRaw("gfx\\sq.raw", 7, 2); }), "");
+  EXPECT_EQ(Said([] { LoadRaw("gfx\\sq.raw", 7, 2); }), "");
   EXPECT_EQ(rec.textures.at(7), (std::vector<int>{2, 2, tfRGBA, 0}));   // nearest filtering
   EXPECT_EQ(rec.pixels.at(7), (Bytes{0, 255, 254, 255, 1, 255, 255, 255, 7, 8, 9, 255, 0, 255, 255, 0}));
   // taller than wide: all w x h pixels; a short file leaves the rest at zero
@@ -39,7 +32,7 @@ TEST_F(Images, RawFilesWithTheColourKey) {
   EXPECT_EQ(Pixel(8, 8), (Bytes{9, 9, 0, 255}));
   EXPECT_EQ(Pixel(8, 9), (Bytes{0, 0, 0, 255}));
   LoadRaw("gfx\\none.raw", 9, 4);   // missing: no texture
-  EXPECT_EQ(Console([] { LoadRawXY("gfx\\sq.raw", 10, 8193, 2); }),   // too large: said so
+  EXPECT_EQ(Said([] { LoadRawXY("gfx\\sq.raw", 10, 8193, 2); }),   // too large: said so
             "image gfx\\sq.raw refused: 8193 x 2 is outside 1..8192\n");
   EXPECT_EQ(rec.textures.count(9) + rec.textures.count(10), 0u);
 }
@@ -52,7 +45,7 @@ TEST_F(Images, MaskAndColourRowOrdersMeetInTheMap) {
     for (int c = 0; c < 64; ++c) mask[r * 1024 + c] = 255, colour[((1023 - r) * 1024 + c) * 3] = 255;
   WriteFile("gfx/tiles.raw", colour);
   WriteFile("gfx/m_tiles.raw", mask);
-  EXPECT_EQ(Console(LoadMapTiles), "loaded 1 tile tex(s)loaded mask 0\n");
+  EXPECT_EQ(Said(LoadMapTiles), "loaded 1 tile tex(s)loaded mask 0\n");
   mapt[10][10] = 16;
   EXPECT_EQ(GetXY(10 * 8192, 10 * 8192 + 10 * 128), 255);
   EXPECT_EQ(GetXY(10 * 8192, 10 * 8192 + 40 * 128), 0);
@@ -69,24 +62,24 @@ TEST_F(Images, MaskAndColourRowOrdersMeetInTheMap) {
 TEST_F(Images, FixedTexturesMasksAndEntityImages) {
   WriteFile("gfx/hud.raw", Bytes(512 * 64 * 3, 1));
   WriteFile("gfx/m_tiles2.raw", Bytes(1024 * 1024 + 10, 7));
-  EXPECT_EQ(Console(LoadMapTiles), "loaded 1 tile tex(s)loaded mask 1\n");
+  EXPECT_EQ(Said(LoadMapTiles), "loaded 1 tile tex(s)loaded mask 1\n");
   EXPECT_EQ(rec.textures.at(1026), (std::vector<int>{512, 64, tfRGBA, 0}));
   EXPECT_EQ(rec.textures.size(), 1u);
   EXPECT_EQ(mapmasks[1][1024 * 1024 - 1] + mapmasks[0][0], 7);
 
   for (int j = 1; j <= 5; ++j) WriteFile("gfx/ents/" + std::to_string(j) + "wasp.raw", Bytes(12, uint8_t(j)));
-  EXPECT_EQ(Console([] { LoadMultiEntityFrameXY("1wasp", 40, 2, 2); }),
+  EXPECT_EQ(Said([] { LoadMultiEntityFrameXY("1wasp", 40, 2, 2); }),
             "spawned frame 1wasp [40] (2 2) \nspawned frame 2wasp [41] (2 2) \nspawned frame 3wasp [42] (2 2) \n"
             "spawned frame 4wasp [43] (2 2) \nspawned frame 5wasp [44] (2 2) \n");
   for (int j = 0; j < 5; ++j) EXPECT_EQ(Pixel(296 + j, 0)[0], j + 1);
-  EXPECT_EQ(Console([] { LoadEntityFrameXY("ghost", 6, 8, 4); }), "spawned frame ghost [6] (8 4)\n");
+  EXPECT_EQ(Said([] { LoadEntityFrameXY("ghost", 6, 8, 4); }), "spawned frame ghost [6] (8 4)\n");
   EXPECT_EQ(rec.textures.count(262), 0u);   // missing, reported all the same
 
   // A name must fit "gfx\ents\%s.raw" in 64 characters.
   std::string fifty(50, 'n'), longer = "1" + fifty;
   WriteFile("gfx/ents/" + fifty + ".raw", Bytes(12, 1));
-  EXPECT_EQ(Console([&] { LoadEntityFrameXY(fifty.c_str(), 1, 2, 2); }), "spawned frame " + fifty + " [1] (2 2)\n");
-  EXPECT_EQ(Console([&] { LoadMultiEntityFrameXY(longer.c_str(), 3, 2, 2); }),
+  EXPECT_EQ(Said([&] { LoadEntityFrameXY(fifty.c_str(), 1, 2, 2); }), "spawned frame " + fifty + " [1] (2 2)\n");
+  EXPECT_EQ(Said([&] { LoadMultiEntityFrameXY(longer.c_str(), 3, 2, 2); }),
             "entity image name " + longer + " is too long\n");
   EXPECT_EQ(rec.textures.size(), 7u);
 }

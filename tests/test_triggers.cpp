@@ -10,14 +10,10 @@ struct TriggerFile : Fresh {
   std::string path = testing::TempDir() + "quarn_triggers.trg";
   std::string Load(const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
-    testing::internal::CaptureStdout();
-    InitialiseTriggers(path.c_str());
-    return testing::internal::GetCapturedStdout();
+    return Said([&] { InitialiseTriggers(path.c_str()); });
   }
   static std::string Check(int32_t x, int32_t y) {
-    testing::internal::CaptureStdout();
-    CheckTriggers(x, y);
-    return testing::internal::GetCapturedStdout();
+    return Said([&] { CheckTriggers(x, y); });
   }
   static void Carrier(int slot, int32_t id) { Entities[slot].kind = rock, Entities[slot].triggerid = id; }
 };

@@ -17,17 +17,13 @@ TEST_F(PlayerWorld, CreaturesFireAtTargetsAndGuidedIceHomes) {
   TEntity* firer = Place(3, rock, 100000, 200000);
   TEntity* target = Place(4, man, 103200, 200640);
   firer->subtype = ice;
-  testing::internal::CaptureStdout();
-  FireAtEnt(firer, target, 32);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "sound 3 not found in cache");
+  EXPECT_EQ(Said([&] { FireAtEnt(firer, target, 32); }), "sound 3 not found in cache");
   TEntity* shot = &Entities[eslot];
   EXPECT_EQ(V({shot->kind, shot->dx, shot->dy, shot->x - firer->x - firer->w, shot->y - firer->y, firer->flipx}),
             V({ice, 100, 20, 512, 512, 0}));
   EXPECT_EQ(shot->target, target);
   firer->subtype = plasma, target->x = firer->x;   // straight above: faces left, fires silently
-  testing::internal::CaptureStdout();
-  FireAtEnt(firer, target, 32);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(Said([&] { FireAtEnt(firer, target, 32); }), "");
   shot = &Entities[eslot];
   EXPECT_EQ(V({firer->flipx, shot->kind, firer->x - shot->x, shot->dx}), V({1, plasma, 512 + 1024, 0}));
 

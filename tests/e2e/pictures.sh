@@ -11,25 +11,9 @@ set -euo pipefail
 
 : "${QUARN_BUILD_DIR:?QUARN_BUILD_DIR names the build folder}"
 sim="$QUARN_BUILD_DIR/tools/sim/quarn-sim"
-for tool in Xvfb perl cmp; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
-done
 [ -x "$sim" ] || { echo "missing $sim" >&2; exit 1; }
-
-work=$(mktemp -d /tmp/quarn-e2e-pictures-XXXXXX)
-xvfb_pid=""
-cleanup() {
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "$0")/game.bash" pictures cmp
+start_xvfb
 
 cp -r "$QUARN_BUILD_DIR/data" "$work/world"
 cp -r "$QUARN_BUILD_DIR/data" "$work/shaft"

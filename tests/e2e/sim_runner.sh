@@ -10,11 +10,9 @@ sim="$QUARN_BUILD_DIR/tools/sim/quarn-sim"
 [ -x "$sim" ] || { echo "missing $sim" >&2; exit 1; }
 [ -f "$QUARN_BUILD_DIR/data/map/phoebus.qnm" ] || { echo "missing default world" >&2; exit 1; }
 
-work=$(mktemp -d /tmp/quarn-e2e-sim-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/game.bash" sim
 cp -r "$QUARN_BUILD_DIR/data" "$work/data"
 cd "$work/data"
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cat > "$work/walk.keys" <<'KEYS'
 # walk right, fly, fire, then quit
