@@ -56,6 +56,10 @@ TEST_F(EntWorld, WallsBounceStepsAreClimbedFloorsLand) {
   MoveEntity(m);
   EXPECT_EQ((Ints{l->dy, l->y}), (Ints{-10 + 192, 49152 - 20 - 2048 - 10}));
   EXPECT_EQ((Ints{m->dy, m->y}), (Ints{192, 49152 - 4 - 2048}));
+  // the ground test looks at the pixel under the feet, not one further
+  TEntity* near = Spawn(urn, 40960, 49152 - 128 - 2048);
+  TEntity* far = Spawn(urn, 45056, 49152 - 256 - 2048);
+  EXPECT_EQ((Ints{OnGround(near), OnGround(far)}), (Ints{1, 0}));
 }
 
 TEST_F(EntWorld, FrictionThenSettling) {
